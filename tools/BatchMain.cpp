@@ -1,0 +1,5 @@
+#include <iostream>
+
+#include "BatchTool.h"
+
+int main(int argc, char** argv) { return zk::RunBatch(argc, argv, std::cout, std::cerr); }

@@ -1,0 +1,208 @@
+#include "BatchTool.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "BmpWriter.h"
+#include "CanvasOpsLog.h"
+#include "Errors.h"
+#include "PolarDiagram.h"
+#include "RasterCanvas.h"
+#include "ResultFile.h"
+#include "Solver.h"
+
+namespace zk {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--ops FILE] CASE.psr";
+
+// The picture of the main window and the labels that Apply fills, as the main window holds them.
+class BatchWindow : public PolarDiagram {
+public:
+    BatchWindow(TCanvas& canvas, const FlowState& state) : PolarDiagram(canvas, state) {}
+
+    void SetCaption(ResultItem label, const std::string& text) override { captions_[label] = text; }
+    void SetVisible(ResultItem item, bool visible) override { visible_[item] = visible; }
+    void PolarPassBegin(int s, std::int32_t pointAx) override {
+        pointAx_ = pointAx;
+        PolarDiagram::PolarPassBegin(s, pointAx);
+    }
+
+    // Forget what the previous run wrote, keeping what is shown.
+    void StartRun() {
+        captions_.clear();
+        pointAx_.reset();
+    }
+
+    std::string Text(ResultItem label) const {
+        const auto caption = captions_.find(label);
+        const auto visible = visible_.find(label);
+        if (caption == captions_.end() || (visible != visible_.end() && !visible->second))
+            return "-";
+        return caption->second;
+    }
+    std::optional<std::int32_t> PointAx() const { return pointAx_; }
+
+private:
+    std::map<ResultItem, std::string> captions_;
+    std::map<ResultItem, bool> visible_;
+    std::optional<std::int32_t> pointAx_;
+};
+
+char LocaleDecimalSeparator() {
+    std::setlocale(LC_ALL, "");
+    const std::lconv* conventions = std::localeconv();
+    const char separator =
+        conventions && conventions->decimal_point && conventions->decimal_point[0] ? conventions->decimal_point[0] : '.';
+    std::setlocale(LC_ALL, "C");
+    return separator;
+}
+
+// The input/output error code of a failed open or read.
+int OpenErrorCode(int error) {
+    switch (error) {
+    case ENOENT: return 2;
+    case ENOTDIR:
+    case ENAMETOOLONG: return 3;
+    case EMFILE:
+    case ENFILE: return 4;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return 5;
+    default: return error;
+    }
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        throw InOutError(OpenErrorCode(errno));
+    std::string bytes;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, n);
+    const bool failed = std::ferror(file);
+    const int error = errno;
+    std::fclose(file);
+    if (failed)
+        throw InOutError(OpenErrorCode(error));
+    return bytes;
+}
+
+void WriteFileOrThrow(const std::string& path, const std::string& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file)
+        throw AppError("Cannot create file " + path);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!file.flush())
+        throw AppError("Stream write error");
+}
+
+void PrintResults(std::ostream& out, const BatchWindow& window, const FlowState& state) {
+    out << "mach: " << window.Text(ResultItem::Label6) << '\n';
+    out << "p2_p1: " << window.Text(ResultItem::Label2) << '\n';
+    out << "rho1_rho2: " << window.Text(ResultItem::Label1) << '\n';
+    out << "v2_v1: " << window.Text(ResultItem::Label8) << '\n';
+    out << "t2_t1: " << window.Text(ResultItem::Label11) << '\n';
+    out << "c1: " << window.Text(ResultItem::Label12) << '\n';
+    out << "gamma: " << window.Text(ResultItem::Label13) << '\n';
+    out << "chi_max: " << window.Text(ResultItem::Label3) << '\n';
+    out << "point_a: " << (window.PointAx() ? std::to_string(*window.PointAx()) : std::string("-")) << '\n';
+    out << "point_c: " << state.PointCx << ' ' << state.PointCy << '\n';
+    char angle[64];
+    std::snprintf(angle, sizeof angle, "%.17g", state.ShockAngle);
+    out << "shock_angle: " << angle << '\n';
+    out << "shock_detached: " << (state.ShockDetached ? "true" : "false") << '\n';
+    out << "detached: " << state.DetachedRadius << ' ' << state.DetachedEndX << ' ' << state.DetachedEndY << '\n';
+}
+
+} // namespace
+
+int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    std::optional<char> separator;
+    std::string bmpPath, opsPath, casePath;
+    for (int a = 1; a < argc; ++a) {
+        const std::string arg = argv[a];
+        const bool hasValue = a + 1 < argc;
+        if (arg == "--decimal-separator" && hasValue && std::string(argv[a + 1]).size() == 1) {
+            separator = argv[++a][0];
+        } else if (arg == "--bmp" && hasValue) {
+            bmpPath = argv[++a];
+        } else if (arg == "--ops" && hasValue) {
+            opsPath = argv[++a];
+        } else if (!arg.empty() && arg[0] != '-' && casePath.empty()) {
+            casePath = arg;
+        } else {
+            err << kUsage << '\n';
+            return 2;
+        }
+    }
+    if (casePath.empty()) {
+        err << kUsage << '\n';
+        return 2;
+    }
+    const char sep = separator ? *separator : LocaleDecimalSeparator();
+
+    ResultFileValues values;
+    try {
+        values = ReadResultFile(ReadWholeFile(casePath));
+    } catch (const AppError& e) {
+        err << e.what() << '\n';
+        return 2;
+    }
+
+    // Start-up: the default gas and case, solved and drawn once.
+    FlowState state;
+    RasterCanvas picture(PolarDiagram::kWidth, PolarDiagram::kHeight);
+    BatchWindow startup(picture, state);
+    state.Gamma = 1.4;
+    state.SoundSpeed = 340.0;
+    Apply(state, ApplyInputs{20, 680, sep}, startup);
+
+    // Opening the file: the gas as read, the two input fields clamped to their limits.
+    state.SoundSpeed = values.SoundSpeed;
+    state.Gamma = values.Gamma;
+    state.V1 = values.V1;
+    const ApplyInputs inputs{std::clamp(values.WedgeField, 0, 180), std::clamp(values.V1, 365, 1000000), sep};
+
+    std::ostringstream ops;
+    CanvasOpsLog log(picture, ops);
+    TCanvas& target = opsPath.empty() ? static_cast<TCanvas&>(picture) : static_cast<TCanvas&>(log);
+    BatchWindow window(target, state);
+    int status = 0;
+    std::string error;
+    try {
+        Apply(state, inputs, window);
+    } catch (const AppError& e) {
+        error = e.what();
+        status = 1;
+    }
+    PrintResults(out, window, state);
+    if (status != 0)
+        out << "error: " << error << '\n';
+
+    try {
+        if (!bmpPath.empty())
+            WriteFileOrThrow(bmpPath, EncodeBmp(picture));
+        if (!opsPath.empty())
+            WriteFileOrThrow(opsPath, ops.str());
+    } catch (const AppError& e) {
+        err << e.what() << '\n';
+        return 2;
+    }
+    return status;
+}
+
+} // namespace zk
