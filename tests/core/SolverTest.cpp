@@ -3,6 +3,7 @@
 // to the digits the examples give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numbers>
 
 #include "RecordingListener.h"
@@ -243,4 +244,20 @@ TEST(ApplyChoices, GammaBelowOneAtHighSpeedPutsPointAAtZero) {
     RecordingListener rec;
     EXPECT_EQ(ErrorOf(state, {20, 2000, '.'}, rec), "Invalid floating point operation");
     EXPECT_EQ(rec.pointAx, 0);
+}
+
+TEST(ApplyChoices, DetachedSearchWithoutAnyCEndsQuietly) {
+    // A slow sound speed with gamma = 1: not even a wedge turned below the axis cuts the polar.
+    FlowState state = Gas(20.0, 1.0);
+    RecordingListener rec;
+    EXPECT_EQ(ErrorOf(state, {1, 365, '.'}, rec), "");
+    EXPECT_EQ(state.PointCx, 0);
+    EXPECT_FALSE(state.ShockDetached);
+    EXPECT_EQ(state.ShockAngle, 0);
+    EXPECT_TRUE(rec.repainted);
+    EXPECT_EQ(std::count(rec.steps.begin(), rec.steps.end(), "detached"), 0);
+    for (auto item : {ResultItem::Label1, ResultItem::Label2, ResultItem::Label8, ResultItem::Label11,
+                      ResultItem::Image2, ResultItem::Image3, ResultItem::Image4, ResultItem::Image5})
+        EXPECT_TRUE(rec.Hidden(item));
+    EXPECT_EQ(rec.Caption(ResultItem::Label3), "90");
 }
