@@ -1,45 +1,10 @@
 #include "Solver.h"
 
+#include "PolarSweep.h"
+
 namespace zk {
 
 namespace {
-
-// The polar's constants for one run: g = 2/(gamma + 1) and k = c1^2/V1 (m/s).  They are the same
-// expressions the construction evaluates at every sample, computed on first use, so a fault in
-// them is raised where the first sample would raise it.
-class PolarConstants {
-public:
-    PolarConstants(const FlowState& state) : state_(state) {}
-    Extended G() {
-        if (!haveG_) {
-            g_ = Div(2, static_cast<Extended>(state_.Gamma) + 1);
-            haveG_ = true;
-        }
-        return g_;
-    }
-    Extended K() {
-        if (!haveK_) {
-            const Extended c1 = state_.SoundSpeed;
-            k_ = Div(c1 * c1, state_.V1);
-            haveK_ = true;
-        }
-        return k_;
-    }
-
-private:
-    const FlowState& state_;
-    Extended g_ = 0, k_ = 0;
-    bool haveG_ = false, haveK_ = false;
-};
-
-// The polar ordinate at Vx = i (m/s).  The absolute value keeps it defined beyond B, where the
-// diagram draws it dashed.
-Extended PolarOrdinate(Extended g, Extended k, std::int32_t v1, std::int32_t i) {
-    Extended m = static_cast<Extended>(v1) - i;
-    if (g * k + m == 0)
-        m = m + 1;
-    return Sqrt(Abs(Div(m * m * ((v1 - k) * g - m), g * k + m)));
-}
 
 std::string Ratio3(Extended x, char separator) {
     return NumberText(RoundDecimals(static_cast<double>(x), -3), separator);
@@ -62,34 +27,17 @@ void SetRatiosVisible(ApplyListener& listener, bool visible, bool withImages) {
     }
 }
 
-// Point A: the largest Vx whose test value (V1 - k) g - (V1 - i) is not above zero; 0 when no
-// sample qualifies (a gas with gamma below 1 at a high speed).
-std::int32_t FindPointAx(const FlowState& state, PolarConstants& constants) {
-    std::int32_t pointAx = 0;
-    const std::int32_t v1 = state.V1;
-    for (std::int32_t i = 0; i <= v1; ++i) {
-        const Extended g = constants.G();
-        const Extended k = constants.K();
-        const Extended m = static_cast<Extended>(v1) - i;
-        if ((v1 - k) * g - m <= 0)
-            pointAx = i;
-    }
-    return pointAx;
-}
-
-// The shock angle of the line from B through the wedge-ray point at Vx = PointCx: perpendicular
-// to it, arctan(V1 / BcInterceptY).
+// Where the line from B through the wedge-ray point at Vx = PointCx meets the Vy axis (m/s).
 Extended InterceptY(const FlowState& state, Extended tanWedge) {
     return Div(tanWedge * state.PointCx * state.V1, static_cast<Extended>(state.V1 - state.PointCx));
 }
 
+// The shock stands perpendicular to that line: arctan(V1 / BcInterceptY), radians.
 Extended ShockAngleFromIntercept(const FlowState& state, Extended bcInterceptY) {
     return ArcTan2(Div(Div(static_cast<Extended>(state.V1) * state.ScaleX, bcInterceptY), state.ScaleY), 1);
 }
 
-} // namespace
-
-void ApplyLiteral(FlowState& state, const ApplyInputs& inputs, ApplyListener& listener) {
+void Run(FlowState& state, const ApplyInputs& inputs, ApplyListener& listener, bool fast) {
     const char sep = inputs.DecimalSeparator;
 
     // 1. Mach number, before the picture is cleared.
@@ -107,12 +55,12 @@ void ApplyLiteral(FlowState& state, const ApplyInputs& inputs, ApplyListener& li
     state.ScaleX = static_cast<double>(Div(330, state.V1));
     state.PointCx = 0;
 
-    PolarConstants constants(state);
     const Extended chi = state.WedgeAngle;
     const Extended tanChi = Div(Sin(chi), Cos(chi));
 
     // 4. Point A, where the polar leaves the Vx axis.
-    const std::int32_t pointAx = FindPointAx(state, constants);
+    PolarSweep sweep(state, fast);
+    const std::int32_t pointAx = sweep.PointAx();
 
     // 5.
     state.ShockDetached = false;
@@ -122,19 +70,8 @@ void ApplyLiteral(FlowState& state, const ApplyInputs& inputs, ApplyListener& li
     const Extended v1 = state.V1;
     const std::int32_t sweepEnd = static_cast<std::int32_t>(
         Round(v1 + Div(100, Div(v1, static_cast<Extended>(state.SoundSpeed)))));
-    for (int s : {+1, -1}) {
-        listener.PolarPassBegin(s, pointAx);
-        for (std::int64_t i = pointAx; i <= sweepEnd; ++i) {
-            const auto vx = static_cast<std::int32_t>(i);
-            const Extended p = PolarOrdinate(constants.G(), constants.K(), state.V1, vx);
-            if (Abs(p * state.ScaleY - (tanChi * vx) * state.ScaleY) < 1 && vx < state.V1) {
-                state.PointCx = vx;
-                state.PointCy = static_cast<std::int32_t>(Round(p));
-            }
-            listener.PolarSample(s, vx, p);
-        }
-        listener.PolarPassEnd(s);
-    }
+    for (int s : {+1, -1})
+        sweep.Pass(s, pointAx, sweepEnd, tanChi, listener);
 
     // 7, 8. The wedge and the pen of the shock construction.
     if (state.WedgeAngle != 0)
@@ -187,18 +124,7 @@ void ApplyLiteral(FlowState& state, const ApplyInputs& inputs, ApplyListener& li
         do {
             u = u - OneDegree;
             tanU = Div(Sin(u), Cos(u));
-            for (std::int64_t i = pointAx; i <= state.V1; ++i) {
-                const auto vx = static_cast<std::int32_t>(i);
-                const Extended g = constants.G();
-                const Extended k = constants.K();
-                if ((v1 - k) * g - (v1 - vx) >= 0) {
-                    const Extended p = PolarOrdinate(g, k, state.V1, vx);
-                    if (Abs(p * state.ScaleY - (tanU * vx) * state.ScaleY) < 1 && vx < state.V1) {
-                        state.PointCx = vx;
-                        state.PointCy = static_cast<std::int32_t>(Round(p));
-                    }
-                }
-            }
+            sweep.ReducedWedgeSweep(pointAx, tanU);
         } while (state.PointCx <= 0 && u >= 0);
 
         if (state.PointCx == 0) {
@@ -230,8 +156,14 @@ void ApplyLiteral(FlowState& state, const ApplyInputs& inputs, ApplyListener& li
     listener.Repaint();
 }
 
+} // namespace
+
+void ApplyLiteral(FlowState& state, const ApplyInputs& inputs, ApplyListener& listener) {
+    Run(state, inputs, listener, false);
+}
+
 void Apply(FlowState& state, const ApplyInputs& inputs, ApplyListener& listener) {
-    ApplyLiteral(state, inputs, listener);
+    Run(state, inputs, listener, true);
 }
 
 } // namespace zk

@@ -1,0 +1,323 @@
+#include "PolarSweep.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zk {
+
+namespace {
+
+constexpr std::int64_t kLeaf = 16; // samples evaluated one by one below this run length
+constexpr std::int64_t kZone = 2;  // samples on each side of a special point evaluated one by one
+// Below this many samples a sweep is quicker examined sample by sample.
+std::int64_t shortSweep = 2048;
+
+} // namespace
+
+void SetShortSweepSamples(std::int64_t samples) { shortSweep = samples; }
+
+PolarSweep::PolarSweep(FlowState& state, bool fast) : state_(state), fast_(fast) {}
+
+Extended PolarSweep::G() {
+    if (!haveG_) {
+        g_ = Div(2, static_cast<Extended>(state_.Gamma) + 1);
+        haveG_ = true;
+    }
+    return g_;
+}
+
+Extended PolarSweep::K() {
+    if (!haveK_) {
+        const Extended c1 = state_.SoundSpeed;
+        k_ = Div(c1 * c1, state_.V1);
+        haveK_ = true;
+    }
+    return k_;
+}
+
+Extended PolarSweep::Ordinate(std::int32_t i) {
+    const Extended g = G(), k = K();
+    const std::int32_t v1 = state_.V1;
+    Extended m = static_cast<Extended>(v1) - i;
+    if (g * k + m == 0)
+        m = m + 1;
+    return Sqrt(Abs(Div(m * m * ((v1 - k) * g - m), g * k + m)));
+}
+
+bool PolarSweep::RightOfA(std::int32_t i) {
+    const Extended g = G(), k = K();
+    const std::int32_t v1 = state_.V1;
+    return (v1 - k) * g - (static_cast<Extended>(v1) - i) >= 0;
+}
+
+bool PolarSweep::Passes(std::int32_t i, Extended p, Extended tanWedge) const {
+    return Abs(p * state_.ScaleY - (tanWedge * i) * state_.ScaleY) < 1 && i < state_.V1;
+}
+
+void PolarSweep::SetC(std::int32_t i, Extended p) {
+    state_.PointCx = i;
+    state_.PointCy = static_cast<std::int32_t>(Round(p));
+}
+
+std::int64_t PolarSweep::Row(Extended p) const { return Round(p * state_.ScaleY); }
+
+std::int64_t PolarSweep::Column(std::int64_t i) const { return Round(static_cast<Extended>(i) * state_.ScaleX + 200); }
+
+Extended PolarSweep::Slack(Extended pixels) const {
+    // Each extended operation is off by at most 2^-64 of its result; a few dozen of them, and a
+    // generous margin, stay far below this.
+    return 1e-9L + Abs(pixels) * 1e-15L;
+}
+
+// ---- point A ----
+
+std::int32_t PolarSweep::PointAx() {
+    const std::int32_t v1 = state_.V1;
+    if (v1 < 0)
+        return 0; // no sample at all
+    const auto leftOfA = [&](std::int32_t i) {
+        const Extended g = G(), k = K();
+        return (v1 - k) * g - (static_cast<Extended>(v1) - i) <= 0;
+    };
+    if (!fast_) {
+        std::int32_t pointAx = 0;
+        for (std::int64_t i = 0; i <= v1; ++i)
+            if (leftOfA(static_cast<std::int32_t>(i)))
+                pointAx = static_cast<std::int32_t>(i);
+        return pointAx;
+    }
+    // The test value grows with i (a fixed number minus a shrinking whole number, each rounding
+    // monotone), so the samples that satisfy it form a prefix: find its end by bisection.
+    if (!leftOfA(0))
+        return 0;
+    std::int64_t lo = 0, hi = v1; // leftOfA(lo) holds
+    while (lo < hi) {
+        const std::int64_t mid = lo + (hi - lo + 1) / 2;
+        if (leftOfA(static_cast<std::int32_t>(mid)))
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return static_cast<std::int32_t>(lo);
+}
+
+// ---- the shortcut's view of the polar ----
+
+bool PolarSweep::UseShortcut() {
+    if (shortcut_ >= 0)
+        return shortcut_ == 1;
+    shortcut_ = 0;
+    if (!fast_ || state_.V1 <= 0 || !(state_.ScaleX > 0) || !(state_.ScaleY > 0))
+        return false;
+    const Extended g = G(), k = K();
+    a_ = (state_.V1 - k) * g;
+    b_ = g * k;
+    if (!(a_ > 0) || !(b_ > 0) || !std::isfinite(a_) || !std::isfinite(b_))
+        return false;
+    // With m = V1 - i the squared ordinate is f(m) = m^2 (a - m) / (b + m), and
+    // f'(m) = m (2ab + (a - 3b) m - 2 m^2) / (b + m)^2.  Its ordinate is therefore monotone between
+    // the zeros m = a (point A) and m = 0 (point B), the roots of the quadratic (the top of the
+    // polar, and one beyond B) and the pole m = -b.
+    const Extended q = a_ - 3 * b_;
+    const Extended root = std::sqrt(q * q + 16 * a_ * b_);
+    const Extended specials[] = {a_, 0, (q + root) / 4, (q - root) / 4, -b_};
+    for (Extended m : specials) {
+        const Extended i = state_.V1 - m;
+        if (!(std::abs(i) < 4e9L))
+            continue; // beyond every sample
+        exactZones_.emplace_back(static_cast<std::int64_t>(std::floor(i)) - kZone,
+                                 static_cast<std::int64_t>(std::ceil(i)) + kZone);
+    }
+    std::sort(exactZones_.begin(), exactZones_.end());
+    shortcut_ = 1;
+    return true;
+}
+
+std::vector<PolarSweep::Range> PolarSweep::Pieces(std::int64_t first, std::int64_t last) {
+    std::vector<Range> pieces;
+    std::int64_t next = first;
+    for (const auto& [zoneFirst, zoneLast] : exactZones_) {
+        if (zoneLast < next)
+            continue;
+        if (zoneFirst > last)
+            break;
+        if (zoneFirst > next)
+            pieces.push_back({next, zoneFirst - 1, false});
+        const std::int64_t end = std::min(zoneLast, last);
+        pieces.push_back({std::max(zoneFirst, next), end, true});
+        next = end + 1;
+    }
+    if (next <= last)
+        pieces.push_back({next, last, false});
+    return pieces;
+}
+
+// ---- point C ----
+
+std::optional<std::int32_t> PolarSweep::LastPassing(std::int64_t first, std::int64_t last, Extended tanWedge) {
+    last = std::min<std::int64_t>(last, static_cast<std::int64_t>(state_.V1) - 1); // B never counts
+    if (first > last)
+        return std::nullopt;
+    std::vector<Range> pieces = Pieces(first, last);
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+        if (piece->Exact) {
+            for (std::int64_t i = piece->Last; i >= piece->First; --i) {
+                const auto vx = static_cast<std::int32_t>(i);
+                if (Passes(vx, Ordinate(vx), tanWedge))
+                    return vx;
+            }
+        } else if (auto found = LastPassingMonotone(piece->First, piece->Last, tanWedge)) {
+            return found;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int32_t> PolarSweep::LastPassingMonotone(std::int64_t first, std::int64_t last,
+                                                            Extended tanWedge) {
+    if (last - first < kLeaf) {
+        for (std::int64_t i = last; i >= first; --i) {
+            const auto vx = static_cast<std::int32_t>(i);
+            if (Passes(vx, Ordinate(vx), tanWedge))
+                return vx;
+        }
+        return std::nullopt;
+    }
+    // The ordinate is monotone here, so its pixel values lie between those at the ends; the ray's
+    // lie between its own end values.  If even the closest of them are a pixel or more apart, no
+    // sample in between can pass.
+    const Extended scale = state_.ScaleY;
+    const Extended p0 = Ordinate(static_cast<std::int32_t>(first)) * scale;
+    const Extended p1 = Ordinate(static_cast<std::int32_t>(last)) * scale;
+    const Extended r0 = (tanWedge * first) * scale;
+    const Extended r1 = (tanWedge * last) * scale;
+    const Extended pLow = std::min(p0, p1) - Slack(p0) - Slack(p1);
+    const Extended pHigh = std::max(p0, p1) + Slack(p0) + Slack(p1);
+    const Extended rLow = std::min(r0, r1) - Slack(r0) - Slack(r1);
+    const Extended rHigh = std::max(r0, r1) + Slack(r0) + Slack(r1);
+    if (pHigh - rLow <= -1 || pLow - rHigh >= 1)
+        return std::nullopt;
+    const std::int64_t mid = first + (last - first) / 2;
+    if (auto found = LastPassingMonotone(mid + 1, last, tanWedge))
+        return found;
+    return LastPassingMonotone(first, mid, tanWedge);
+}
+
+// ---- the drawn passes ----
+
+void PolarSweep::Emit(std::int64_t i, Extended p, bool always) {
+    const std::int64_t column = Column(i), row = Row(p);
+    if (always || !haveLast_ || column != lastColumn_ || row != lastRow_)
+        reported_.emplace_back(static_cast<std::int32_t>(i), p);
+    lastColumn_ = column;
+    lastRow_ = row;
+    haveLast_ = true;
+}
+
+void PolarSweep::CollectSamples(std::int64_t first, std::int64_t last) {
+    for (const Range& piece : Pieces(first, last)) {
+        if (piece.Exact) {
+            for (std::int64_t i = piece.First; i <= piece.Last; ++i)
+                Emit(i, Ordinate(static_cast<std::int32_t>(i)), true);
+        } else {
+            CollectMonotone(piece.First, piece.Last);
+        }
+    }
+}
+
+void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last) {
+    if (last - first < kLeaf) {
+        for (std::int64_t i = first; i <= last; ++i)
+            Emit(i, Ordinate(static_cast<std::int32_t>(i)), false);
+        return;
+    }
+    const Extended scale = state_.ScaleY;
+    const Extended pFirst = Ordinate(static_cast<std::int32_t>(first));
+    const Extended v0 = pFirst * scale;
+    const Extended v1 = Ordinate(static_cast<std::int32_t>(last)) * scale;
+    const Extended low = std::min(v0, v1) - Slack(v0) - Slack(v1);
+    const Extended high = std::max(v0, v1) + Slack(v0) + Slack(v1);
+    const std::int64_t row = Round(v0);
+    if (row - 0.5L < low && high < row + 0.5L) {
+        // Every sample of the run draws in this row: only the columns change, and the samples
+        // where they change are found by bisection (the column grows with i).
+        Emit(first, pFirst, false);
+        std::int64_t from = first;
+        for (std::int64_t column = Column(first) + 1; column <= Column(last); ++column) {
+            std::int64_t lo = from + 1, hi = last; // first sample with Column >= column
+            while (lo < hi) {
+                const std::int64_t mid = lo + (hi - lo) / 2;
+                if (Column(mid) >= column)
+                    hi = mid;
+                else
+                    lo = mid + 1;
+            }
+            column = Column(lo);
+            Emit(lo, Ordinate(static_cast<std::int32_t>(lo)), false);
+            from = lo;
+        }
+        return;
+    }
+    const std::int64_t mid = first + (last - first) / 2;
+    CollectMonotone(first, mid);
+    CollectMonotone(mid + 1, last);
+}
+
+void PolarSweep::Pass(int s, std::int32_t pointAx, std::int32_t sweepEnd, Extended tanWedge,
+                      ApplyListener& listener) {
+    listener.PolarPassBegin(s, pointAx);
+    if (static_cast<std::int64_t>(sweepEnd) - pointAx < shortSweep || !UseShortcut()) {
+        for (std::int64_t i = pointAx; i <= sweepEnd; ++i) {
+            const auto vx = static_cast<std::int32_t>(i);
+            const Extended p = Ordinate(vx);
+            if (Passes(vx, p, tanWedge))
+                SetC(vx, p);
+            listener.PolarSample(s, vx, p);
+        }
+        listener.PolarPassEnd(s);
+        return;
+    }
+    if (!haveReported_) {
+        // C is the same in both passes: the last passing sample.
+        if (auto c = LastPassing(pointAx, sweepEnd, tanWedge))
+            SetC(*c, Ordinate(*c));
+        CollectSamples(pointAx, sweepEnd);
+        haveReported_ = true;
+    }
+    // The samples left out draw to the point the pen already stands on, which draws nothing.
+    for (const auto& [i, p] : reported_)
+        listener.PolarSample(s, i, p);
+    listener.PolarPassEnd(s);
+}
+
+void PolarSweep::ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge) {
+    const std::int32_t v1 = state_.V1;
+    if (static_cast<std::int64_t>(v1) - pointAx < shortSweep || !UseShortcut()) {
+        for (std::int64_t i = pointAx; i <= v1; ++i) {
+            const auto vx = static_cast<std::int32_t>(i);
+            if (RightOfA(vx)) {
+                const Extended p = Ordinate(vx);
+                if (Passes(vx, p, tanWedge))
+                    SetC(vx, p);
+            }
+        }
+        return;
+    }
+    if (pointAx > v1)
+        return;
+    // The samples right of A form a suffix (the test value grows with i): find where it starts.
+    if (!RightOfA(v1))
+        return;
+    std::int64_t lo = pointAx, hi = v1;
+    while (lo < hi) {
+        const std::int64_t mid = lo + (hi - lo) / 2;
+        if (RightOfA(static_cast<std::int32_t>(mid)))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    if (auto c = LastPassing(lo, v1, tanWedge))
+        SetC(*c, Ordinate(*c));
+}
+
+} // namespace zk

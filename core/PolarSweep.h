@@ -1,0 +1,84 @@
+#pragma once
+// The sweeps of the shock-polar construction: point A, the two drawn passes from A to a little
+// beyond B that find point C, and the undrawn sweeps of the detached-shock search.
+//
+// Literally the construction examines every whole Vx.  The fast way examines only the samples
+// that can matter and proves the rest: between the polar's special points (its ends A and B, its
+// highest point, the pole of the formula) the ordinate is monotone, so a run of samples whose end
+// values lie safely inside one pixel row all draw in that row, and a run whose bounds keep it
+// farther than one pixel from the wedge ray cannot pass the intersection test.  Every sample that
+// decides a result is evaluated with exactly the extended-precision expressions of the literal
+// construction, so both give the same bits, labels and pixels.
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "ApplyListener.h"
+#include "FlowState.h"
+#include "Numbers.h"
+
+namespace zk {
+
+// Sweeps shorter than this many samples are examined sample by sample, which is quicker for them;
+// tests set it to 0 to prove the shortcut on small cases too.
+void SetShortSweepSamples(std::int64_t samples);
+
+class PolarSweep {
+public:
+    // Sweeps of one run of Apply on state (its V1, scales and gas already stored); fast chooses
+    // the proven shortcut where the polar's shape allows it.
+    PolarSweep(FlowState& state, bool fast);
+
+    // Point A: the largest Vx in 0..V1 whose sample lies on or left of the polar's end; 0 when none.
+    std::int32_t PointAx();
+    // One drawn pass (s = +1 lower, -1 upper branch) over pointAx..sweepEnd; sets C for the wedge
+    // ray of slope tanWedge.
+    void Pass(int s, std::int32_t pointAx, std::int32_t sweepEnd, Extended tanWedge, ApplyListener& listener);
+    // An undrawn sweep of the detached search at the reduced wedge of slope tanWedge: the samples
+    // from pointAx to V1 on or right of the polar's end; sets C when one passes.
+    void ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge);
+
+    // The literal per-sample expressions.
+    Extended G();                           // 2 / (gamma + 1)
+    Extended K();                           // c1^2 / V1, m/s
+    Extended Ordinate(std::int32_t i);      // the polar ordinate p at Vx = i, m/s
+    bool RightOfA(std::int32_t i);          // (V1 - k) g - (V1 - i) >= 0
+    bool Passes(std::int32_t i, Extended p, Extended tanWedge) const; // within one pixel of the ray
+
+private:
+    struct Range {
+        std::int64_t First, Last; // samples, inclusive
+        bool Exact;               // next to a special point: every sample is evaluated
+    };
+
+    bool UseShortcut();
+    // The sample ranges of First..Last in order, split at the special points.
+    std::vector<Range> Pieces(std::int64_t first, std::int64_t last);
+    std::optional<std::int32_t> LastPassing(std::int64_t first, std::int64_t last, Extended tanWedge);
+    std::optional<std::int32_t> LastPassingMonotone(std::int64_t first, std::int64_t last, Extended tanWedge);
+    void SetC(std::int32_t i, Extended p);
+    // Pixel row offset of an ordinate and pixel column of a sample, as the diagram draws them.
+    std::int64_t Row(Extended p) const;
+    std::int64_t Column(std::int64_t i) const;
+    void CollectSamples(std::int64_t first, std::int64_t last);
+    void CollectMonotone(std::int64_t first, std::int64_t last);
+    void Emit(std::int64_t i, Extended p, bool always);
+    Extended Slack(Extended pixels) const; // bound on the rounding of a pixel-scale value
+
+    FlowState& state_;
+    bool fast_;
+    Extended g_ = 0, k_ = 0;
+    bool haveG_ = false, haveK_ = false;
+    // The shortcut's view of the polar: a = (V1 - k) g and b = g k, and its special points.
+    int shortcut_ = -1; // -1 undecided, 0 no, 1 yes
+    Extended a_ = 0, b_ = 0;
+    std::vector<std::pair<std::int64_t, std::int64_t>> exactZones_;
+    // The samples the drawn passes report, computed by the first pass and replayed by the second.
+    std::vector<std::pair<std::int32_t, Extended>> reported_;
+    bool haveReported_ = false;
+    std::int64_t lastColumn_ = 0, lastRow_ = 0;
+    bool haveLast_ = false;
+};
+
+} // namespace zk
