@@ -1,0 +1,161 @@
+// The batch tool end to end: worked examples as a teacher would run them, faults, bad files and
+// the picture and operations outputs.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "BatchTool.h"
+
+using namespace zk;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result Batch(std::vector<std::string> args) {
+    args.insert(args.begin(), "zorkventa-batch");
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    std::ostringstream out, err;
+    const int status = RunBatch(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+class BatchTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("zk-batch-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Case(const std::string& name, const std::string& bytes) {
+        const auto path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+    std::filesystem::path dir_;
+};
+
+std::string Lines(double c1, int gamma100, int v1, int chi) {
+    std::ostringstream out;
+    out << c1 << "\r\n" << gamma100 << "\r\n" << v1 << "\r\n" << chi << "\r\n";
+    return out.str();
+}
+
+} // namespace
+
+TEST_F(BatchTool, StartUpCaseTranscript) {
+    const Result r = Batch({"--decimal-separator", ",", Case("start.psr", "340\r\n140\r\n680\r\n20\r\n")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "mach: 2\n"
+                     "p2_p1: 2,788\n"
+                     "rho1_rho2: 0,496\n"
+                     "v2_v1: 0,719\n"
+                     "t2_t1: 1,382\n"
+                     "c1: 340\n"
+                     "gamma: 1,4\n"
+                     "chi_max: 45,6\n"
+                     "point_a: 254\n"
+                     "point_c: 460 166\n"
+                     "shock_angle: 0.9202741519841291\n"
+                     "shock_detached: false\n"
+                     "detached: 0 0 0\n");
+}
+
+TEST_F(BatchTool, WorkedExamples) {
+    const struct { int v1, chi; const char* expected; } rows[] = {
+        {680, 30, "point_c: 382 160\nshock_angle: 0.98075"},
+        {680, 180, "p2_p1: 4.5\nrho1_rho2: 0.375\nv2_v1: 0.999\nt2_t1: 1.687"},
+        {1000, 10, "point_a: 262\npoint_c: 916 160"},
+        {365, 20, "point_c: 347 5\nshock_angle: 0.78259"},
+        {400, 90, "detached: 200 199 20"},
+        {680, 0, "p2_p1: -\nrho1_rho2: -\nv2_v1: -\nt2_t1: -"},
+    };
+    for (const auto& row : rows) {
+        const Result r = Batch({"--decimal-separator", ".", Case("case.psr", Lines(340, 140, row.v1, row.chi))});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_NE(r.out.find(row.expected), std::string::npos) << r.out;
+    }
+    const Result detached = Batch({"--decimal-separator", ".", Case("d.psr", Lines(340, 140, 680, 30))});
+    EXPECT_NE(detached.out.find("shock_detached: true\ndetached: 21 17 12\n"), std::string::npos);
+}
+
+TEST_F(BatchTool, OpeningClampsTheInputFields) {
+    // A wedge of 200 degrees becomes 180; a speed of 100 m/s becomes the field's lower limit.
+    const Result r = Batch({"--decimal-separator", ".", Case("c.psr", Lines(340, 140, 100, 200))});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("mach: 1.074\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("p2_p1: "), std::string::npos);
+}
+
+TEST_F(BatchTool, FaultsPrintWhatTheRunReached) {
+    const Result gamma = Batch({"--decimal-separator", ".", Case("g.psr", Lines(340, 90, 680, 20))});
+    EXPECT_EQ(gamma.status, 1);
+    EXPECT_NE(gamma.out.find("gamma: 0.9\nchi_max: -\n"), std::string::npos) << gamma.out;
+    EXPECT_NE(gamma.out.find("error: Invalid floating point operation\n"), std::string::npos);
+    // An empty file: every value 0, and Apply divides by the zero speed of sound first.
+    const Result empty = Batch({"--decimal-separator", ".", Case("e.psr", "")});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.out.find("mach: -\n"), std::string::npos) << empty.out;
+    EXPECT_NE(empty.out.find("error: Floating point division by zero\n"), std::string::npos);
+}
+
+TEST_F(BatchTool, UnreadableFilesAndUsageErrors) {
+    const Result missing = Batch({(dir_ / "nowhere.psr").string()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "File not found\n");
+    EXPECT_TRUE(missing.out.empty());
+    const Result comma = Batch({Case("comma.psr", "340,5\r\n140\r\n680\r\n20\r\n")});
+    EXPECT_EQ(comma.status, 2);
+    EXPECT_EQ(comma.err, "Invalid numeric input\n");
+    const Result real = Batch({Case("real.psr", "340\r\n140\r\n680.0\r\n20\r\n")});
+    EXPECT_EQ(real.err, "Invalid numeric input\n");
+    EXPECT_EQ(Batch({}).status, 2);
+    EXPECT_EQ(Batch({"--bogus", "x.psr"}).status, 2);
+    EXPECT_EQ(Batch({"--decimal-separator", "ab", "x.psr"}).status, 2);
+    const Result folder = Batch({dir_.string()});
+    EXPECT_EQ(folder.status, 2);
+}
+
+TEST_F(BatchTool, WritesTheDiagramAndItsOperations) {
+    const std::string bmp = (dir_ / "out.bmp").string();
+    const std::string ops = (dir_ / "out.ops").string();
+    const Result r = Batch({"--bmp", bmp, "--ops", ops, Case("s.psr", Lines(340, 140, 680, 20))});
+    ASSERT_EQ(r.status, 0);
+    std::ifstream file(bmp, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 54u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    const auto le32 = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 16 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
+    };
+    EXPECT_EQ(le32(18), 609u);
+    EXPECT_EQ(le32(22), 449u);
+    EXPECT_EQ(le32(2), bytes.size());
+    std::ifstream log(ops);
+    std::string first, second, third;
+    std::getline(log, first);
+    std::getline(log, second);
+    std::getline(log, third);
+    EXPECT_EQ(first, "FloodFill 100 100 A4A0A0 border");
+    EXPECT_EQ(second, "MoveTo 50 220");
+    EXPECT_EQ(third, "LineTo 600 220 000000 1 solid");
+    // An output that cannot be written is reported, not ignored.
+    const Result bad = Batch({"--bmp", (dir_ / "no" / "such" / "dir.bmp").string(), Case("t.psr", Lines(340, 140, 680, 20))});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("Cannot create file"), std::string::npos);
+}
