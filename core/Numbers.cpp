@@ -76,7 +76,7 @@ Extended Exp(Extended x) {
 }
 
 std::int64_t Round(Extended x) {
-    const Extended rounded = std::nearbyint(Checked(x)); // ties to even under the default mode
+    const Extended rounded = std::rint(Checked(x)); // ties to even under the default mode
     if (!(rounded >= -kTwoTo63 && rounded < kTwoTo63))
         RaiseFloat(kInvalidOperation);
     return static_cast<std::int64_t>(rounded);

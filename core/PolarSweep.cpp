@@ -9,6 +9,11 @@ namespace {
 
 constexpr std::int64_t kLeaf = 16; // samples evaluated one by one below this run length
 constexpr std::int64_t kZone = 2;  // samples on each side of a special point evaluated one by one
+// Rows of the polar farther than this from the axis lie outside the 449-pixel picture in both
+// branches.
+constexpr Extended kOffPicture = 232;
+// Rows near the end of the 64-bit range, where the diagram's rounding faults.
+constexpr Extended kRowLimit = 9.2e18L;
 // Below this many samples a sweep is quicker examined sample by sample.
 std::int64_t shortSweep = 2048;
 
@@ -59,7 +64,11 @@ void PolarSweep::SetC(std::int32_t i, Extended p) {
     state_.PointCy = static_cast<std::int32_t>(Round(p));
 }
 
-std::int64_t PolarSweep::Row(Extended p) const { return Round(p * state_.ScaleY); }
+Extended PolarSweep::Row(Extended p) const {
+    // Rounded as the diagram rounds it, but without raising: a row the diagram cannot round is
+    // reported to it, and the diagram raises the fault in its place.
+    return std::rint(p * state_.ScaleY);
+}
 
 std::int64_t PolarSweep::Column(std::int64_t i) const { return Round(static_cast<Extended>(i) * state_.ScaleX + 200); }
 
@@ -107,23 +116,31 @@ bool PolarSweep::UseShortcut() {
     if (shortcut_ >= 0)
         return shortcut_ == 1;
     shortcut_ = 0;
-    if (!fast_ || state_.V1 <= 0 || !(state_.ScaleX > 0) || !(state_.ScaleY > 0))
+    if (!fast_ || state_.V1 == 0 || !std::isfinite(state_.ScaleX) || !std::isfinite(state_.ScaleY) ||
+        state_.ScaleX == 0 || state_.ScaleY == 0)
         return false;
     const Extended g = G(), k = K();
     a_ = (state_.V1 - k) * g;
     b_ = g * k;
-    if (!(a_ > 0) || !(b_ > 0) || !std::isfinite(a_) || !std::isfinite(b_))
+    if (!std::isfinite(a_) || !std::isfinite(b_))
         return false;
     // With m = V1 - i the squared ordinate is f(m) = m^2 (a - m) / (b + m), and
-    // f'(m) = m (2ab + (a - 3b) m - 2 m^2) / (b + m)^2.  Its ordinate is therefore monotone between
-    // the zeros m = a (point A) and m = 0 (point B), the roots of the quadratic (the top of the
-    // polar, and one beyond B) and the pole m = -b.
+    // f'(m) = m (2ab + (a - 3b) m - 2 m^2) / (b + m)^2.  The ordinate sqrt|f| is therefore monotone
+    // between its zeros m = a (point A) and m = 0 (point B), the real roots of the quadratic (the
+    // top of the polar, and one beyond B) and the pole m = -b.
+    std::vector<Extended> specials = {a_, 0, -b_};
     const Extended q = a_ - 3 * b_;
-    const Extended root = std::sqrt(q * q + 16 * a_ * b_);
-    const Extended specials[] = {a_, 0, (q + root) / 4, (q - root) / 4, -b_};
+    const Extended discriminant = q * q + 16 * a_ * b_;
+    if (std::isfinite(discriminant) && discriminant >= 0) {
+        const Extended root = std::sqrt(discriminant);
+        specials.push_back((q + root) / 4);
+        specials.push_back((q - root) / 4);
+    } else if (!std::isfinite(discriminant)) {
+        return false;
+    }
     for (Extended m : specials) {
         const Extended i = state_.V1 - m;
-        if (!(std::abs(i) < 4e9L))
+        if (!(std::abs(i) < 1e10L))
             continue; // beyond every sample
         exactZones_.emplace_back(static_cast<std::int64_t>(std::floor(i)) - kZone,
                                  static_cast<std::int64_t>(std::ceil(i)) + kZone);
@@ -206,8 +223,9 @@ std::optional<std::int32_t> PolarSweep::LastPassingMonotone(std::int64_t first, 
 // ---- the drawn passes ----
 
 void PolarSweep::Emit(std::int64_t i, Extended p, bool always) {
-    const std::int64_t column = Column(i), row = Row(p);
-    if (always || !haveLast_ || column != lastColumn_ || row != lastRow_)
+    const std::int64_t column = Column(i);
+    const Extended row = Row(p);
+    if (always || !haveLast_ || column != lastColumn_ || row != lastRow_ || !(Abs(row) < kRowLimit))
         reported_.emplace_back(static_cast<std::int32_t>(i), p);
     lastColumn_ = column;
     lastRow_ = row;
@@ -233,21 +251,39 @@ void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last) {
     }
     const Extended scale = state_.ScaleY;
     const Extended pFirst = Ordinate(static_cast<std::int32_t>(first));
+    const Extended pLast = Ordinate(static_cast<std::int32_t>(last));
     const Extended v0 = pFirst * scale;
-    const Extended v1 = Ordinate(static_cast<std::int32_t>(last)) * scale;
+    const Extended v1 = pLast * scale;
     const Extended low = std::min(v0, v1) - Slack(v0) - Slack(v1);
     const Extended high = std::max(v0, v1) + Slack(v0) + Slack(v1);
-    const std::int64_t row = Round(v0);
+    const std::int64_t split = first + (last - first) / 2;
+    if (!(high < kRowLimit) || !(low > -kRowLimit)) {
+        // Rows this far out may be beyond what the diagram can round: look sample by sample
+        // where that starts, so the fault comes where it would come drawing every sample.
+        CollectMonotone(first, split);
+        CollectMonotone(split + 1, last);
+        return;
+    }
+    if (low > kOffPicture || high < -kOffPicture) {
+        // The whole run lies above or below the picture in both branches: its segments draw
+        // nothing, and only where the pen ends matters.
+        Emit(last, pLast, false);
+        return;
+    }
+    const Extended row = std::rint(v0);
     if (row - 0.5L < low && high < row + 0.5L) {
         // Every sample of the run draws in this row: only the columns change, and the samples
-        // where they change are found by bisection (the column grows with i).
+        // where they change are found by bisection (the column moves one way with i).
         Emit(first, pFirst, false);
+        const std::int64_t firstColumn = Column(first);
+        const std::int64_t lastColumn = Column(last);
+        const std::int64_t step = lastColumn >= firstColumn ? 1 : -1;
         std::int64_t from = first;
-        for (std::int64_t column = Column(first) + 1; column <= Column(last); ++column) {
-            std::int64_t lo = from + 1, hi = last; // first sample with Column >= column
+        for (std::int64_t column = firstColumn + step; step * (lastColumn - column) >= 0; column += step) {
+            std::int64_t lo = from + 1, hi = last; // first sample past the column boundary
             while (lo < hi) {
                 const std::int64_t mid = lo + (hi - lo) / 2;
-                if (Column(mid) >= column)
+                if (step * (Column(mid) - column) >= 0)
                     hi = mid;
                 else
                     lo = mid + 1;
@@ -258,9 +294,8 @@ void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last) {
         }
         return;
     }
-    const std::int64_t mid = first + (last - first) / 2;
-    CollectMonotone(first, mid);
-    CollectMonotone(mid + 1, last);
+    CollectMonotone(first, split);
+    CollectMonotone(split + 1, last);
 }
 
 void PolarSweep::Pass(int s, std::int32_t pointAx, std::int32_t sweepEnd, Extended tanWedge,
@@ -292,8 +327,8 @@ void PolarSweep::Pass(int s, std::int32_t pointAx, std::int32_t sweepEnd, Extend
 
 void PolarSweep::ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge) {
     const std::int32_t v1 = state_.V1;
-    if (static_cast<std::int64_t>(v1) - pointAx < shortSweep || !UseShortcut()) {
-        for (std::int64_t i = pointAx; i <= v1; ++i) {
+    const auto literal = [&](std::int64_t from) {
+        for (std::int64_t i = from; i <= v1; ++i) {
             const auto vx = static_cast<std::int32_t>(i);
             if (RightOfA(vx)) {
                 const Extended p = Ordinate(vx);
@@ -301,10 +336,11 @@ void PolarSweep::ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge) {
                     SetC(vx, p);
             }
         }
+    };
+    if (static_cast<std::int64_t>(v1) - pointAx < shortSweep || !fast_) {
+        literal(pointAx);
         return;
     }
-    if (pointAx > v1)
-        return;
     // The samples right of A form a suffix (the test value grows with i): find where it starts.
     if (!RightOfA(v1))
         return;
@@ -315,6 +351,10 @@ void PolarSweep::ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge) {
             hi = mid;
         else
             lo = mid + 1;
+    }
+    if (!UseShortcut()) {
+        literal(lo);
+        return;
     }
     if (auto c = LastPassing(lo, v1, tanWedge))
         SetC(*c, Ordinate(*c));

@@ -59,7 +59,7 @@ private:
     std::optional<std::int32_t> LastPassingMonotone(std::int64_t first, std::int64_t last, Extended tanWedge);
     void SetC(std::int32_t i, Extended p);
     // Pixel row offset of an ordinate and pixel column of a sample, as the diagram draws them.
-    std::int64_t Row(Extended p) const;
+    Extended Row(Extended p) const;
     std::int64_t Column(std::int64_t i) const;
     void CollectSamples(std::int64_t first, std::int64_t last);
     void CollectMonotone(std::int64_t first, std::int64_t last);
@@ -77,7 +77,8 @@ private:
     // The samples the drawn passes report, computed by the first pass and replayed by the second.
     std::vector<std::pair<std::int32_t, Extended>> reported_;
     bool haveReported_ = false;
-    std::int64_t lastColumn_ = 0, lastRow_ = 0;
+    std::int64_t lastColumn_ = 0;
+    Extended lastRow_ = 0;
     bool haveLast_ = false;
 };
 

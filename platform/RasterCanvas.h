@@ -1,6 +1,18 @@
 #pragma once
 // A canvas that draws into its own 32-bit pixel buffer by exact, aliased pixel rules, so the same
 // drawing gives the same pixels on every machine and can be tested pixel by pixel, headless.
+//
+// The rules beyond those of TCanvas:
+// - Styled one-pixel pens repeat 6 on, 4 off (dash), 2 on, 2 off (dot), 6-3-2-3 (dash-dot) and
+//   6-3-2-3-2-3 (dash-dot-dot) pixels; the pattern runs on from one LineTo to the next and starts
+//   afresh at MoveTo and at a change of style.  A clear pen draws nothing at any width.
+// - A wider pen sweeps a disc of its width along the line: round ends, both included.  For an
+//   even width the band lies half a pixel to the right of and below the ideal line.
+// - Ellipse outlines are always solid; a clear pen leaves only the brush-filled ellipse.  A
+//   rectangle of zero width or height holds no ellipse and draws nothing.
+// - Coordinates may lie anywhere in the 32-bit range: lines, ellipses and text are cut at the
+//   surface's edges before any pixel is visited, so far-away parts cost nothing.
+// - Text is aliased glyphs from FreeType (one bit per pixel) of the face fontconfig offers.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,6 +31,7 @@ struct FontSpec {
     bool Bold = false;
     bool Italic = false;
     TColor Color = clWindowText;
+    std::string File; // a font file to use as it is instead of asking fontconfig; empty: ask
 };
 
 class RasterCanvas : public TCanvas {
@@ -38,6 +51,8 @@ public:
     std::int32_t TextWidth(const std::string& text) const;
     // Height in pixels of the box TextOut blanks (the font's line height).
     std::int32_t TextHeight() const;
+    // Paints the whole surface in one colour, as a window does when the system repaints it.
+    void Clear(TColor color = clWhite);
 
     void SetPenColor(TColor color) override;
     void SetPenWidth(std::int32_t width) override;
@@ -60,7 +75,25 @@ private:
     TPoint penPos_;
     FontSpec fontSpec_;
     std::unique_ptr<GlyphFont> font_;
-    // (the implementation may add private members)
+
+    std::uint32_t penPixel_;       // the pen colour as stored in the buffer
+    std::uint32_t stylePhase_ = 0; // pixels of the dash pattern used up since the last move
+    // A run of a flood fill's row Y whose neighbours in row Y + Dy are still to be looked at.
+    struct FillRun {
+        std::int32_t Y;
+        std::int32_t Left;
+        std::int32_t Right;
+        std::int32_t Dy;
+    };
+    std::vector<FillRun> fillStack_;        // kept between fills to avoid reallocating
+    std::vector<std::uint8_t> fillVisited_; // pixels a flood fill has taken, one byte each
+
+    void ThinLine(TPoint from, TPoint to);
+    void WideLine(TPoint from, TPoint to);
+    void FillSpan(std::int64_t y, std::int64_t x0, std::int64_t x1, std::uint32_t pixel);
+    bool InSurface(std::int64_t x, std::int64_t y) const {
+        return x >= 0 && y >= 0 && x < width_ && y < height_;
+    }
 };
 
 } // namespace zk

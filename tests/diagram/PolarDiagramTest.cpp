@@ -179,6 +179,7 @@ TEST(PolarDiagram, FastAndLiteralApplyDrawTheSamePixels) {
         {340, 1.4, 680, 20},     {340, 1.4, 1000000, 20}, {340, 1.4, 1000000, 45}, {340, 1.4, 1000000, 90},
         {340, 1.4, 250000, 44},  {300, 1.3, 77777, 38},   {500, 1.67, 3001, 12},   {340, 1.4, 1000000, 0},
         {340, 1.4, 1000000, 180}, {50, 1.1, 400000, 5},   {1000, 2.0, 1015, 1},    {340, 1.4, 123456, 150},
+        {-340, -0.5, 4000, 70},  {1e7, 1.4, 365, 20},     {2000, 1.4, 1500, 20},   {15, 1.4, 600000, 3},
     };
     SetShortSweepSamples(0);
     for (const auto& c : cases) {
@@ -188,8 +189,18 @@ TEST(PolarDiagram, FastAndLiteralApplyDrawTheSamePixels) {
         fastState.SoundSpeed = literalState.SoundSpeed = c.c1;
         fastState.Gamma = literalState.Gamma = c.gamma;
         PolarDiagram fast(fastPicture, fastState), literal(literalPicture, literalState);
-        Apply(fastState, {c.chi, c.v1, '.'}, fast);
-        ApplyLiteral(literalState, {c.chi, c.v1, '.'}, literal);
+        std::string fastError, literalError;
+        try {
+            Apply(fastState, {c.chi, c.v1, '.'}, fast);
+        } catch (const FloatError& e) {
+            fastError = e.what();
+        }
+        try {
+            ApplyLiteral(literalState, {c.chi, c.v1, '.'}, literal);
+        } catch (const FloatError& e) {
+            literalError = e.what();
+        }
+        EXPECT_EQ(fastError, literalError);
         EXPECT_TRUE(std::equal(fastPicture.Bits(), fastPicture.Bits() + 609 * 449, literalPicture.Bits()))
             << "V1 " << c.v1 << " chi " << c.chi;
     }

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "CanvasTestSupport.h"
+
+namespace zk {
+namespace {
+
+TEST(RasterCanvasBasics, NewCanvasIsWhiteWithDefaultPen) {
+    RasterCanvas c(20, 10);
+    EXPECT_EQ(c.Width(), 20);
+    EXPECT_EQ(c.Height(), 10);
+    EXPECT_EQ(test::CountColour(c, clWhite), 200);
+    EXPECT_EQ(c.Bits()[0], 0xFFFFFFFFu);
+    const TPen pen = c.Pen();
+    EXPECT_EQ(pen.Color, clBlack);
+    EXPECT_EQ(pen.Width, 1);
+    EXPECT_EQ(pen.Style, TPenStyle::psSolid);
+    EXPECT_EQ(c.PenPos(), (TPoint{0, 0}));
+}
+
+TEST(RasterCanvasBasics, NegativeSizeGivesEmptySurface) {
+    RasterCanvas c(-5, 7);
+    EXPECT_EQ(c.Width(), 0);
+    c.MoveTo(0, 0);
+    c.LineTo(10, 10);
+    c.Ellipse(0, 0, 4, 4);
+    c.FloodFill(0, 0, clMedGray, TFillStyle::fsBorder);
+    c.TextOut(0, 0, "V1");
+    EXPECT_EQ(c.Pixel(0, 0), clWhite);
+}
+
+TEST(RasterCanvasBasics, ColoursAreStoredAsRgb32AndReadAsTColor) {
+    RasterCanvas c(4, 4);
+    c.SetPixel(0, 0, clRed);
+    c.SetPixel(1, 0, clBlue);
+    c.SetPixel(2, 0, clGreen);
+    c.SetPixel(3, 0, clMedGray);
+    EXPECT_EQ(c.Bits()[0], 0xFFFF0000u);
+    EXPECT_EQ(c.Bits()[1], 0xFF0000FFu);
+    EXPECT_EQ(c.Bits()[2], 0xFF008000u);
+    EXPECT_EQ(c.Bits()[3], 0xFFA0A0A4u);
+    EXPECT_EQ(c.Pixel(0, 0), clRed);
+    EXPECT_EQ(c.Pixel(1, 0), clBlue);
+    EXPECT_EQ(c.Pixel(2, 0), clGreen);
+    EXPECT_EQ(c.Pixel(3, 0), clMedGray);
+}
+
+TEST(RasterCanvasBasics, SetPixelOutsideIsIgnoredAndPixelOutsideReadsWhite) {
+    RasterCanvas c(4, 4);
+    for (const auto& [x, y] : {std::pair{-1, 0}, {0, -1}, {4, 0}, {0, 4}, {INT32_MIN, INT32_MAX}}) {
+        c.SetPixel(x, y, clBlack);
+        EXPECT_EQ(c.Pixel(x, y), clWhite);
+    }
+    EXPECT_EQ(test::CountNotWhite(c), 0);
+}
+
+TEST(RasterCanvasBasics, WindowTextColourDrawsBlack) {
+    RasterCanvas c(10, 3);
+    c.SetPenColor(clWindowText);
+    EXPECT_EQ(c.Pen().Color, clWindowText); // the pen keeps the system colour itself
+    c.MoveTo(0, 1);
+    c.LineTo(10, 1);
+    c.SetPixel(0, 0, clWindowText);
+    EXPECT_EQ(test::CountColour(c, clBlack), 11);
+}
+
+TEST(RasterCanvasBasics, PenStateIsKeptAndNegativeWidthIgnored) {
+    RasterCanvas c(10, 10);
+    c.SetPenColor(clRed);
+    c.SetPenWidth(3);
+    c.SetPenStyle(TPenStyle::psDot);
+    c.SetPenWidth(-2);
+    c.MoveTo(1, 1);
+    c.LineTo(8, 8);
+    c.Refresh();
+    const TPen pen = c.Pen();
+    EXPECT_EQ(pen.Color, clRed);
+    EXPECT_EQ(pen.Width, 3);
+    EXPECT_EQ(pen.Style, TPenStyle::psDot);
+    EXPECT_EQ(c.PenPos(), (TPoint{8, 8}));
+}
+
+TEST(RasterCanvasBasics, RefreshChangesNoPixel) {
+    RasterCanvas c(30, 30);
+    c.MoveTo(0, 0);
+    c.LineTo(29, 17);
+    const auto before = test::PixelsOf(c);
+    c.Refresh();
+    EXPECT_EQ(test::PixelsOf(c), before);
+}
+
+TEST(RasterCanvasBasics, ClearPaintsEverything) {
+    RasterCanvas c(7, 5);
+    c.Clear(clBlue);
+    EXPECT_EQ(test::CountColour(c, clBlue), 35);
+    c.Clear();
+    EXPECT_EQ(test::CountColour(c, clWhite), 35);
+}
+
+} // namespace
+} // namespace zk
