@@ -265,8 +265,9 @@ void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last) {
         return;
     }
     if (low > kOffPicture || high < -kOffPicture) {
-        // The whole run lies above or below the picture in both branches: its segments draw
-        // nothing, and only where the pen ends matters.
+        // The whole run lies above or below the picture in both branches: the pen comes in to its
+        // first sample, and the segments from there on draw nothing; only where they end matters.
+        Emit(first, pFirst, false);
         Emit(last, pLast, false);
         return;
     }

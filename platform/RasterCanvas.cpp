@@ -95,14 +95,18 @@ DashPattern PatternOf(TPenStyle style) {
 template <bool Styled>
 void StepLine(std::uint32_t* pixels, std::ptrdiff_t index, std::int64_t count, std::int64_t num,
               std::int64_t twoN, std::int64_t twoDm, std::ptrdiff_t stepMajor, std::ptrdiff_t stepMinor,
-              std::uint32_t pixel, DashPattern pattern, std::uint32_t phase) {
+              std::uint32_t pixel, DashPattern pattern, std::uint32_t phase, bool forward) {
     for (std::int64_t i = 0; i < count; ++i) {
         if constexpr (Styled) {
             if ((pattern.Mask >> phase) & 1u) {
                 pixels[index] = pixel;
             }
-            if (++phase == pattern.Period) {
-                phase = 0;
+            if (forward) {
+                if (++phase == pattern.Period) {
+                    phase = 0;
+                }
+            } else {
+                phase = phase == 0 ? pattern.Period - 1 : phase - 1;
             }
         } else {
             pixels[index] = pixel;
@@ -197,15 +201,11 @@ void RasterCanvas::SetPenWidth(std::int32_t width) {
 }
 
 void RasterCanvas::SetPenStyle(TPenStyle style) {
-    if (style != pen_.Style) {
-        pen_.Style = style;
-        stylePhase_ = 0;
-    }
+    pen_.Style = style;
 }
 
 void RasterCanvas::MoveTo(std::int32_t x, std::int32_t y) {
     penPos_ = {x, y};
-    stylePhase_ = 0; // every figure starts its dashes afresh, so redrawing it hits the same pixels
 }
 
 void RasterCanvas::LineTo(std::int32_t x, std::int32_t y) {
@@ -267,10 +267,6 @@ void RasterCanvas::ThinLine(TPoint from, TPoint to) {
 
     const bool styled = pen_.Style != TPenStyle::psSolid && pen_.Style != TPenStyle::psInsideFrame;
     const DashPattern pattern = PatternOf(pen_.Style);
-    const std::uint32_t phaseAtStart = stylePhase_;
-    if (styled) {
-        stylePhase_ = static_cast<std::uint32_t>((phaseAtStart + n) % pattern.Period);
-    }
 
     std::int64_t first = 0;    // first step drawn
     std::int64_t last = n - 1; // last step drawn
@@ -332,12 +328,18 @@ void RasterCanvas::ThinLine(TPoint from, TPoint to) {
     const std::ptrdiff_t stepMinor = xMajor ? stepY : stepX;
     const std::int64_t count = last - first + 1;
     if (styled) {
-        const auto phase = static_cast<std::uint32_t>((phaseAtStart + first) % pattern.Period);
+        // The dashes are laid on the surface's grid: a pixel is inked by its column (lines nearer
+        // the horizontal) or its row (nearer the vertical), so a line drawn in many short pieces,
+        // in any order, is inked exactly like the same pixels drawn at once.
+        const std::int64_t major = xMajor ? startX : startY;
+        const std::int64_t period = pattern.Period;
+        const auto phase = static_cast<std::uint32_t>(((major % period) + period) % period);
+        const bool forward = (xMajor ? dx : dy) >= 0;
         StepLine<true>(pixels_.data(), index, count, num, 2 * n, 2 * dm, stepMajor, stepMinor, penPixel_,
-                       pattern, phase);
+                       pattern, phase, forward);
     } else {
         StepLine<false>(pixels_.data(), index, count, num, 2 * n, 2 * dm, stepMajor, stepMinor, penPixel_,
-                        pattern, 0);
+                        pattern, 0, true);
     }
 }
 

@@ -4,8 +4,9 @@
 //
 // The rules beyond those of TCanvas:
 // - Styled one-pixel pens repeat 6 on, 4 off (dash), 2 on, 2 off (dot), 6-3-2-3 (dash-dot) and
-//   6-3-2-3-2-3 (dash-dot-dot) pixels; the pattern runs on from one LineTo to the next and starts
-//   afresh at MoveTo and at a change of style.  A clear pen draws nothing at any width.
+//   6-3-2-3-2-3 (dash-dot-dot) pixels, laid on the surface's grid: a pixel of a styled line is
+//   inked by its column (lines nearer the horizontal) or row (nearer the vertical), whatever
+//   was drawn before.  A clear pen draws nothing at any width.
 // - A wider pen sweeps a disc of its width along the line: round ends, both included.  For an
 //   even width the band lies half a pixel to the right of and below the ideal line.
 // - Ellipse outlines are always solid; a clear pen leaves only the brush-filled ellipse.  A
@@ -77,7 +78,6 @@ private:
     std::unique_ptr<GlyphFont> font_;
 
     std::uint32_t penPixel_;       // the pen colour as stored in the buffer
-    std::uint32_t stylePhase_ = 0; // pixels of the dash pattern used up since the last move
     // A run of a flood fill's row Y whose neighbours in row Y + Dy are still to be looked at.
     struct FillRun {
         std::int32_t Y;

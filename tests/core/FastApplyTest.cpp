@@ -41,16 +41,15 @@ public:
         const bool dashed = i > state_.V1;
         if (haveLast_ && x == lastX_ && y == lastY_ && dashed == lastDashed_)
             return;
-        // A run of points all above or all below the picture draws nothing: only its last point,
-        // where the pen comes to stand, decides the pixels.
+        // Within a run of points all above or all below the picture the segments draw nothing:
+        // only the run's first point (the pen comes in to it) and its last (where the pen comes to
+        // stand) decide the pixels.
         const int side = y < 0 ? -1 : (y >= 449 ? +1 : 0);
         if (side != 0 && side == pendingSide_ && dashed == lastDashed_) {
             pending_ = Point(x, y, dashed);
         } else {
-            text << pending_;
-            pending_ = side != 0 ? Point(x, y, dashed) : std::string();
-            if (side == 0)
-                text << Point(x, y, dashed);
+            text << pending_ << Point(x, y, dashed);
+            pending_.clear();
         }
         pendingSide_ = side;
         lastX_ = x;

@@ -1,0 +1,351 @@
+#include "Unit1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "ActivationTracker.h"
+#include "BmpWriter.h"
+#include "DecimalSeparator.h"
+#include "ErrorBox.h"
+#include "FileAccess.h"
+#include "InOutCodes.h"
+#include "MainDiagram.h"
+#include "Numbers.h"
+#include "Pictures.h"
+#include "RasterCanvas.h"
+#include "ResultFile.h"
+#include "Solver.h"
+#include "TFileDialog.h"
+#include "TImage.h"
+#include "TPrinter.h"
+#include "TSpinEdit.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit5.h"
+#include "WindowActivation.h"
+
+TMain* Main = nullptr;
+zk::FlowState Flow;
+
+namespace {
+
+QFont FormFont(int pixelHeight, bool bold) {
+    // Asked by name; fontconfig stands in a metric-compatible face where it is not installed.
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+TMain::TMain(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      risCanvas_(std::make_unique<zk::RasterCanvas>(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight)) {
+    setWindowTitle(QStringLiteral("Мирандоль"));
+    CreateComponents();
+    CreateMenu();
+    // While the settings window is open the main window only takes no input; it keeps its look.
+    QPalette look = palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto colorRole = static_cast<QPalette::ColorRole>(role);
+        look.setColor(QPalette::Disabled, colorRole, look.color(QPalette::Active, colorRole));
+    }
+    setPalette(look);
+    // A fixed window: the client area keeps its size and the frame cannot be resized.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    move(122, 143);
+    zk::ActivationTracker::Instance().Register(this, [this] { zk::RunHandler([this] { FormActivate(); }); });
+    zk::RunHandler([this] { FormCreate(); });
+}
+
+TMain::~TMain() = default;
+
+QLabel* TMain::MakeLabel(int left, int top, const QString& caption, bool transparent) {
+    auto* label = new QLabel(caption, Client);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAutoFillBackground(!transparent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+zk::TImage* TMain::MakeImage(int left, int top, int width, int height, const QImage& picture) {
+    auto* image = new zk::TImage(Client);
+    image->setGeometry(left, top, width, height);
+    image->SetPicture(picture);
+    return image;
+}
+
+void TMain::CreateComponents() {
+    namespace pic = zk::pictures;
+    Client = new QWidget(this);
+    Client->setFixedSize(kClientWidth, kClientHeight);
+    QPalette palette = Client->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    Client->setPalette(palette);
+    Client->setAutoFillBackground(true);
+    Client->setFont(FormFont(13, true));
+    setCentralWidget(Client);
+
+    // Later controls paint over earlier ones: the labels and formulas lie on the diagram.
+    Bevel1 = new QFrame(Client);
+    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Bevel1->setGeometry(632, 16, 213, 295);
+
+    Ris = new zk::TImage(Client);
+    Ris->move(16, 16);
+    Ris->SetAutoSize(true);
+    Ris->SetCanvas(risCanvas_.get());
+    connect(Ris, &zk::TImage::Click, this, zk::Guarded([this] { RisClick(); }));
+
+    Image1 = MakeImage(640, 32, 145, 65, pic::TaskSketch());
+    Label4 = MakeLabel(40, 40, QStringLiteral("М="), true);
+    Label4->setFont(FormFont(13, false));
+    Label4->adjustSize();
+    Label5 = MakeLabel(768, 152, QStringLiteral("м/с"), false);
+    Label6 = MakeLabel(64, 40, QStringLiteral("0"), false);
+    Label7 = MakeLabel(768, 104, QStringLiteral("о"), false);
+    Image3 = MakeImage(40, 360, 40, 50, pic::PressureRatioFormula());
+    Label1 = MakeLabel(120, 428, QStringLiteral("0"), false);
+    Label2 = MakeLabel(80, 378, QStringLiteral("0"), false);
+    Image4 = MakeImage(40, 304, 40, 50, pic::SpeedRatioFormula());
+    Label8 = MakeLabel(80, 323, QStringLiteral("0"), false);
+    Image5 = MakeImage(40, 256, 40, 50, pic::TemperatureRatioFormula());
+    Image2 = MakeImage(40, 408, 75, 50, pic::VelocityDensityFormula());
+    Label11 = MakeLabel(80, 274, QStringLiteral("0"), false);
+    Image6 = MakeImage(696, 200, 33, 33, pic::SoundSpeedFormula());
+    Image6->SetStretch(true); // 50 x 50 shrunk into 33 x 33
+    Label12 = MakeLabel(736, 202, QStringLiteral("0"), false);
+    Label12->setFont(FormFont(16, true));
+    Label12->adjustSize();
+    Image7 = MakeImage(696, 248, 25, 25, pic::GammaFormula());
+    Label13 = MakeLabel(728, 251, QStringLiteral("0"), false);
+    Label13->setFont(FormFont(16, true));
+    Label13->adjustSize();
+    Image8 = MakeImage(40, 88, 25, 25, pic::ChiMaxFormula());
+    Image8->SetTransparent(true);
+    Label3 = MakeLabel(88, 98, QStringLiteral("0"), false);
+    Label14 = MakeLabel(776, 204, QStringLiteral("м/с"), false);
+    Label15 = MakeLabel(112, 88, QStringLiteral("о"), false);
+    Image9 = MakeImage(672, 112, 20, 20, pic::ChiFormula());
+    Image10 = MakeImage(672, 152, 20, 20, pic::VelocityFormula());
+
+    SpinEdit1 = new zk::TSpinEdit(Client);
+    SpinEdit1->setGeometry(696, 112, 65, 24);
+    SpinEdit1->setFont(FormFont(13, false));
+    SpinEdit1->SetMinValue(1);
+    SpinEdit1->SetMaxValue(180);
+    SpinEdit1->SetIncrement(1);
+    SpinEdit1->SetValue(20);
+
+    SpinEdit2 = new zk::TSpinEdit(Client);
+    SpinEdit2->setGeometry(696, 152, 65, 24);
+    SpinEdit2->setFont(FormFont(13, false));
+    SpinEdit2->SetMinValue(365);
+    SpinEdit2->SetMaxValue(1000000);
+    SpinEdit2->SetIncrement(1);
+    SpinEdit2->SetValue(365);
+    connect(SpinEdit2, &zk::TSpinEdit::Click, this, zk::Guarded([this] { SpinEdit2Click(); }));
+
+    Button2 = new QPushButton(QStringLiteral("Применить"), Client);
+    Button2->setGeometry(696, 432, 89, 25);
+    connect(Button2, &QPushButton::clicked, this, zk::Guarded([this] { Button2Click(); }));
+
+    setTabOrder(SpinEdit1, SpinEdit2);
+    setTabOrder(SpinEdit2, Button2);
+    SpinEdit1->setFocus();
+
+    SaveDialog1 = std::make_unique<zk::TFileDialog>(zk::TFileDialogKind::Save, this);
+    SaveDialog1->DefaultExt = QStringLiteral("psr");
+    SaveDialog1->Filter = QStringLiteral("Файлы Мирандоль (psr)|*.psr");
+    OpenDialog1 = std::make_unique<zk::TFileDialog>(zk::TFileDialogKind::Open, this);
+    OpenDialog1->Filter = QStringLiteral("Мирандоль (psr)|*.psr");
+    SavePictureDialog1 = std::make_unique<zk::TFileDialog>(zk::TFileDialogKind::SavePicture, this);
+    SavePictureDialog1->Filter = QStringLiteral("Точечные рисунки (*.bmp)|*.bmp|Все файлы (*.*)|*");
+}
+
+void TMain::CreateMenu() {
+    QMenuBar* bar = menuBar();
+    N1 = bar->addMenu(QStringLiteral("Файл"));
+    C1 = N1->addMenu(QStringLiteral("Cохранить")); // the C is Latin
+    psr1 = C1->addAction(QStringLiteral("файл psr"));
+    bmp1 = C1->addAction(QStringLiteral("файл bmp"));
+    N6 = N1->addAction(QStringLiteral("Открыть"));
+    N4 = N1->addAction(QStringLiteral("Печать"));
+    N5 = N1->addAction(QStringLiteral("Выход"));
+    N3 = bar->addAction(QStringLiteral("Графически"));
+    N2 = bar->addAction(QStringLiteral("Настройки"));
+    N7 = bar->addAction(QStringLiteral("Выход"));
+
+    connect(psr1, &QAction::triggered, this, zk::Guarded([this] { psr1Click(); }));
+    connect(bmp1, &QAction::triggered, this, zk::Guarded([this] { bmp1Click(); }));
+    connect(N6, &QAction::triggered, this, zk::Guarded([this] { N6Click(); }));
+    connect(N4, &QAction::triggered, this, zk::Guarded([this] { N4Click(); }));
+    connect(N5, &QAction::triggered, this, zk::Guarded([this] { N5Click(); }));
+    connect(N3, &QAction::triggered, this, zk::Guarded([this] { N3Click(); }));
+    connect(N2, &QAction::triggered, this, zk::Guarded([this] { N2Click(); }));
+    connect(N7, &QAction::triggered, this, zk::Guarded([this] { N7Click(); }));
+}
+
+void TMain::FormCreate() {
+    Flow.Gamma = 1.4;
+    Flow.SoundSpeed = 340.0;
+    SpinEdit2->SetValue(zk::Round(2.0L * Flow.SoundSpeed));
+    Button2Click();
+}
+
+void TMain::FormActivate() {
+    // One arrow click changes V1 by one speed of sound, one Mach unit.
+    SpinEdit2->SetIncrement(zk::Round32(Flow.SoundSpeed));
+    SpinEdit1->SetMinValue(0);
+}
+
+void TMain::Button2Click() {
+    zk::ApplyInputs inputs;
+    inputs.WedgeDegrees = SpinEdit1->Value();
+    inputs.Velocity = SpinEdit2->Value();
+    inputs.DecimalSeparator = '.'; // the labels show the locale's separator in its place
+    MainDiagram diagram(*this);
+    // What Apply drew before a fault stays in the picture and is shown.
+    struct ShowPicture {
+        zk::TImage* picture;
+        ~ShowPicture() { picture->update(); }
+    } showPicture{Ris};
+    zk::Apply(Flow, inputs, diagram);
+}
+
+void TMain::ShowApplied() {
+    if (!isVisible())
+        show();
+    Client->update();
+    zk::ActivateWindow(this);
+}
+
+void TMain::SpinEdit2Click() {
+    const zk::Extended mach = zk::Div(SpinEdit2->Value(), Flow.SoundSpeed);
+    Label6->setText(
+        zk::LocalizedNumberText(zk::NumberText(zk::RoundDecimals(static_cast<double>(mach), -3), '.')));
+    Label6->adjustSize();
+}
+
+void TMain::RisClick() {
+    Form5->show();
+    zk::ActivateWindow(Form5);
+}
+
+void TMain::psr1Click() {
+    if (!SaveDialog1->Execute() || SaveDialog1->FileName.isEmpty())
+        return;
+    const std::string bytes = zk::FormatResultFile(Flow);
+    try {
+        zk::ReplaceFileContents(SaveDialog1->FileName, bytes);
+    } catch (const zk::FileAccessError& error) {
+        throw zk::InOutError(zk::InOutCode(error));
+    }
+}
+
+void TMain::N6Click() {
+    if (!OpenDialog1->Execute() || OpenDialog1->FileName.isEmpty())
+        return;
+    const QString fileName = OpenDialog1->FileName;
+    if (!QFileInfo(fileName).isFile())
+        return; // no file of that name: nothing at all happens
+    std::string bytes;
+    try {
+        bytes = zk::ReadFileBytes(fileName);
+    } catch (const zk::FileAccessError& error) {
+        throw zk::InOutError(zk::InOutCode(error));
+    }
+    // All four values are read and checked before anything changes: a bad line leaves the flow
+    // state, the fields and the diagram as they were.
+    const zk::ResultFileValues values = zk::ReadResultFile(bytes);
+    Flow.SoundSpeed = values.SoundSpeed;
+    Flow.Gamma = values.Gamma;
+    Flow.V1 = values.V1;
+    SpinEdit1->SetValue(values.WedgeField);
+    SpinEdit2->SetValue(Flow.V1);
+    Opt->cc1->SetValue(values.SoundSpeedField);
+    Opt->cG1->SetValue(values.GammaField);
+    Button2Click();
+}
+
+void TMain::bmp1Click() {
+    if (!SavePictureDialog1->Execute() || SavePictureDialog1->FileName.isEmpty())
+        return;
+    QString fileName = SavePictureDialog1->FileName;
+    if (!fileName.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive))
+        fileName += QStringLiteral(".bmp");
+    const std::string bytes = zk::EncodeBmp(*risCanvas_);
+    try {
+        zk::ReplaceFileContents(fileName, bytes);
+    } catch (const zk::FileAccessError& error) {
+        if (error.FailedStage() == zk::FileAccessError::Stage::Open)
+            throw zk::AppError("Cannot create file " + fileName.toStdString());
+        throw zk::AppError("Stream write error");
+    }
+}
+
+void TMain::N4Click() {
+    zk::Printer().SetLandscape();
+    // The button is not part of the printout; it comes back whether the print succeeded or not.
+    Button2->hide();
+    struct ShowButton {
+        QPushButton* button;
+        ~ShowButton() { button->show(); }
+    } showButton{Button2};
+    zk::PrintClientArea(Client);
+}
+
+void TMain::N2Click() {
+    Opt->show();
+    Opt->setEnabled(true);
+    zk::ActivateWindow(Opt);
+    // The settings window is modal only in that the main window takes no input meanwhile.
+    setEnabled(false);
+}
+
+void TMain::N3Click() {
+    Form3->SetParticleCount(Opt->SpinEdit1->Value());
+    // Hiding first makes an open flight window go through activation again: a fresh snapshot.
+    Form3->hide();
+    Form3->show();
+    Form3->raise();
+    Form3->activateWindow();
+    zk::ActivationTracker::Instance().Activate(Form3);
+}
+
+void TMain::N5Click() {
+    close();
+}
+
+void TMain::N7Click() {
+    close();
+}
+
+void TMain::SetWedgeField(int degrees) {
+    SpinEdit1->SetValue(degrees);
+}
+
+void TMain::ClickApply() {
+    Button2Click();
+}
+
+void TMain::ClickGraphics() {
+    N3Click();
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, whatever other windows are open.
+    event->accept();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,105 @@
+#include "Unit2.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "ActivationTracker.h"
+#include "ErrorBox.h"
+#include "Numbers.h"
+#include "Pictures.h"
+#include "TImage.h"
+#include "TSpinEdit.h"
+#include "Unit1.h"
+#include "WindowActivation.h"
+
+TOpt* Opt = nullptr;
+
+namespace {
+zk::TSpinEdit* MakeField(QWidget* parent, int left, int top, int minValue, int maxValue, int value) {
+    auto* field = new zk::TSpinEdit(parent);
+    field->setGeometry(left, top, 57, 22);
+    field->SetMinValue(minValue);
+    field->SetMaxValue(maxValue);
+    field->SetIncrement(1);
+    field->SetValue(value);
+    return field;
+}
+} // namespace
+
+TOpt::TOpt(QWidget* parent)
+    : QWidget(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(QStringLiteral("Настройки"));
+    setFixedSize(kClientWidth, kClientHeight);
+    move(292, 118);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Light)); // the highlight of 3-D elements
+    setPalette(palette);
+    setAutoFillBackground(true);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+
+    Image1 = new zk::TImage(this);
+    Image1->setGeometry(24, 24, 75, 50);
+    Image1->SetPicture(zk::pictures::GammaTimesTenFormula());
+    Image2 = new zk::TImage(this);
+    Image2->setGeometry(32, 88, 50, 50);
+    Image2->SetPicture(zk::pictures::SoundSpeedFormula());
+    Label1 = new QLabel(QStringLiteral("м/с"), this);
+    Label1->move(168, 104);
+    Label1->adjustSize();
+    Label2 = new QLabel(QStringLiteral("число частиц"), this);
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPixelSize(16);
+    tahoma.setBold(true);
+    tahoma.setItalic(true);
+    Label2->setFont(tahoma);
+    Label2->move(24, 176);
+    Label2->adjustSize();
+
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setGeometry(248, 216, 75, 25);
+    connect(BitBtn1, &QPushButton::clicked, this, zk::Guarded([this] { BitBtn1Click(); }));
+    cG1 = MakeField(this, 104, 40, 0, 100, 14);
+    cc1 = MakeField(this, 104, 96, 0, 0, 340); // equal limits: none
+    SpinEdit1 = MakeField(this, 152, 176, 10, 500, 100);
+    setTabOrder(BitBtn1, cG1);
+    setTabOrder(cG1, cc1);
+    setTabOrder(cc1, SpinEdit1);
+
+    setEnabled(false);
+    zk::ActivationTracker::Instance().Register(this, {});
+    zk::RunHandler([this] { FormCreate(); });
+}
+
+void TOpt::FormCreate() {
+    cc1->SetValue(zk::Round(Flow.SoundSpeed));
+    cG1->SetValue(zk::Round(static_cast<zk::Extended>(Flow.Gamma) * 10));
+}
+
+void TOpt::BitBtn1Click() {
+    close();
+}
+
+void TOpt::FormClose() {
+    Flow.SoundSpeed = cc1->Value();
+    Flow.Gamma = static_cast<double>(static_cast<zk::Extended>(cG1->Value()) / 10);
+    Main->setEnabled(true);
+    hide();
+    // The focus passes back to the main window, whose activation takes the new c1 as its step.
+    zk::ActivateWindow(Main);
+    Main->ClickApply();
+    const std::int64_t lowest = std::int64_t{cc1->Value()} + 15;
+    Main->SpinEdit2->SetMinValue(
+        static_cast<std::int32_t>(std::min<std::int64_t>(lowest, std::numeric_limits<std::int32_t>::max())));
+}
+
+void TOpt::closeEvent(QCloseEvent* event) {
+    zk::RunHandler([this] { FormClose(); });
+    event->accept();
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The settings window: the gas (γ × 10 and the speed of sound c1) and the number of particles of
+// the flight window.  While it is open the main window takes no input; every close, by "OK" or by
+// the window's close box, takes the gas over, solves the case again and raises the velocity
+// field's lower limit to c1 + 15 m/s.  There is no cancel.
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace zk {
+class TImage;
+class TSpinEdit;
+} // namespace zk
+
+class TOpt : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kClientWidth = 359;  // pixels
+    static constexpr int kClientHeight = 266; // pixels
+
+    // Created hidden and disabled; FormCreate takes the fields from the flow state.
+    explicit TOpt(QWidget* parent = nullptr);
+
+    void FormCreate();
+    void FormClose();
+    void BitBtn1Click();
+
+    zk::TImage* Image1 = nullptr;       // γ × 10 =
+    zk::TImage* Image2 = nullptr;       // C1 =
+    QLabel* Label1 = nullptr;           // "м/с"
+    QLabel* Label2 = nullptr;           // "число частиц"
+    QPushButton* BitBtn1 = nullptr;     // "OK"
+    zk::TSpinEdit* cG1 = nullptr;       // γ × 10, 0..100
+    zk::TSpinEdit* cc1 = nullptr;       // c1 in m/s, no limits
+    zk::TSpinEdit* SpinEdit1 = nullptr; // particles of the flight window, 10..500
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+extern TOpt* Opt;

@@ -1,0 +1,214 @@
+#include "Unit3.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "ActivationTracker.h"
+#include "ErrorBox.h"
+#include "Pictures.h"
+
+TForm3* Form3 = nullptr;
+
+namespace {
+
+// The window's font: "MS Sans Serif", 11 pixels high.
+zk::FontSpec WindowFont() {
+    zk::FontSpec font;
+    font.Family = "MS Sans Serif";
+    font.PixelHeight = 11;
+    return font;
+}
+
+// Enabling a running timer must neither restart its period nor double its ticks.
+void EnableTimer(QTimer* timer) {
+    if (!timer->isActive())
+        timer->start();
+}
+
+QTimer* MakeTimer(QObject* owner) {
+    auto* timer = new QTimer(owner);
+    timer->setInterval(TForm3::kTimerInterval);
+    timer->setTimerType(Qt::PreciseTimer);
+    return timer;
+}
+
+// A child control takes its own mouse events, shows the arrow whatever the window's cursor, and
+// never passes a move or release on to the window.
+void MakeControl(QWidget* control) {
+    control->setCursor(Qt::ArrowCursor);
+    control->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+} // namespace
+
+TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), flow_(flow), host_(host),
+      canvas_(kClientWidth, kClientHeight, WindowFont()) {
+    setWindowTitle(QStringLiteral("Полёт индивидуальных частиц"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setAttribute(Qt::WA_OpaquePaintEvent); // the surface covers the whole client area
+    setMouseTracking(true);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+
+    CheckBox1 = new QCheckBox(QStringLiteral("Ударная волна"), this);
+    CheckBox1->setGeometry(24, 16, 105, 17);
+    CheckBox2 = new QCheckBox(QStringLiteral("Линии тока"), this);
+    CheckBox2->setGeometry(24, 40, 89, 17);
+    for (QCheckBox* box : {CheckBox1, CheckBox2}) {
+        box->setBackgroundRole(QPalette::Window);
+        box->setAutoFillBackground(true); // in the window's white, over the surface beneath
+        MakeControl(box);
+    }
+
+    ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
+    ScrollBar1->setGeometry(120, 464, 193, 17);
+    ScrollBar1->setRange(0, 100);
+    ScrollBar1->setSingleStep(1);
+    ScrollBar1->setPageStep(1);
+    ScrollBar1->setValue(50);
+    ScrollBar1->setToolTip(QStringLiteral("скорость"));
+    MakeControl(ScrollBar1);
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, zk::Guarded([this] { ScrollBar1Change(); }));
+
+    Panel1 = new QLabel(this);
+    Panel1->setGeometry(473, 8, 88, 33);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setAlignment(Qt::AlignCenter);
+    QPalette face = Panel1->palette();
+    face.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
+    Panel1->setPalette(face);
+    Panel1->setAutoFillBackground(true);
+    MakeControl(Panel1);
+    Image9 = new QLabel(Panel1);
+    Image9->setGeometry(12, 5, 20, 20);
+    Image9->setPixmap(QPixmap::fromImage(zk::pictures::ChiFormula()));
+    MakeControl(Image9);
+
+    Timer1 = MakeTimer(this);
+    Timer2 = MakeTimer(this);
+    // A fault in a tick is reported and the timer goes on: the next tick runs again.
+    connect(Timer1, &QTimer::timeout, this, zk::Guarded([this] { Timer1Timer(); }));
+    connect(Timer2, &QTimer::timeout, this, zk::Guarded([this] { Timer2Timer(); }));
+
+    zk::ActivationTracker::Instance().Register(this, [this] { zk::RunHandler([this] { FormActivate(); }); });
+    zk::RunHandler([this] { FormCreate(); });
+}
+
+TForm3::~TForm3() = default;
+
+void TForm3::SetParticleCount(int count) {
+    model_.SetParticleCount(count);
+}
+
+void TForm3::FormCreate() {
+    model_.FlightSpeed = 5.0; // the speed of the scroll bar's initial position 50
+}
+
+void TForm3::FormActivate() {
+    EnableTimer(Timer1);
+    EnableTimer(Timer2);
+    model_.TakeSnapshot(flow_);
+    // The surface lets go of its cached pen, brush and font but is not cleared: dots drawn before
+    // stay until the window is shown again.
+    canvas_.Refresh();
+    model_.StartParticles();
+}
+
+void TForm3::FormClose() {
+    Timer1->stop();
+    Timer2->stop();
+}
+
+void TForm3::Timer1Timer() {
+    update(); // shows whatever the tick draws, also when a fault ends it part-way
+    model_.MotionTick(canvas_, ScrollBar1->value());
+}
+
+void TForm3::Timer2Timer() {
+    update();
+    zk::SceneControls controls{CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox2->isEnabledTo(this)};
+    model_.SceneTick(canvas_, controls);
+    if (CheckBox2->isChecked() != controls.StreamlinesChecked)
+        CheckBox2->setChecked(controls.StreamlinesChecked);
+    if (CheckBox2->isEnabledTo(this) != controls.StreamlinesEnabled)
+        CheckBox2->setEnabled(controls.StreamlinesEnabled);
+}
+
+void TForm3::ScrollBar1Change() {
+    model_.SetSpeedFromScrollBar(ScrollBar1->value(), ScrollBar1->maximum());
+}
+
+void TForm3::FormMouseMove(Qt::KeyboardModifiers /*shift*/, int X, int Y) {
+    model_.MouseMove(X, Y);
+    setCursor(CursorShape());
+    const QString caption = QString::fromStdString(model_.PanelCaption());
+    if (Panel1->text() != caption)
+        Panel1->setText(caption);
+}
+
+void TForm3::FormMouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /*shift*/, int X, int Y) {
+    std::int32_t degrees = 0;
+    if (!model_.PickWedgeAngle(X, Y, degrees))
+        return;
+    host_.SetWedgeField(degrees);
+    host_.ClickApply(); // a fault here leaves the window open
+    FormClose();
+    hide();
+    // Without a shock there is nothing to animate: the window stays closed.
+    if (flow_.ShockAngle > 0)
+        host_.ClickGraphics();
+}
+
+Qt::CursorShape TForm3::CursorShape() const {
+    return model_.Cursor() == zk::TCursor::crCross ? Qt::CrossCursor : Qt::ArrowCursor;
+}
+
+QString TForm3::PanelCaption() const {
+    return Panel1->text();
+}
+
+void TForm3::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const QImage surface(reinterpret_cast<const uchar*>(canvas_.Bits()), canvas_.Width(), canvas_.Height(),
+                         canvas_.Width() * 4, QImage::Format_RGB32);
+    painter.drawImage(0, 0, surface);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    // Shown again, the window starts from its white background; the ticks draw the rest.
+    canvas_.Clear(zk::clWhite);
+    QWidget::showEvent(event);
+}
+
+void TForm3::closeEvent(QCloseEvent* event) {
+    zk::RunHandler([this] { FormClose(); });
+    event->accept(); // the window is hidden, not destroyed
+}
+
+void TForm3::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    zk::RunHandler([&] { FormMouseMove(event->modifiers(), p.x(), p.y()); });
+}
+
+void TForm3::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    zk::RunHandler([&] { FormMouseUp(event->button(), event->modifiers(), p.x(), p.y()); });
+}

@@ -1,0 +1,27 @@
+#include "Application.h"
+
+#include "DecimalSeparator.h"
+#include "ErrorBox.h"
+
+namespace zk {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    ReadDecimalSeparator();
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ReportCurrentException();
+        return false;
+    }
+}
+
+bool Application::event(QEvent* event) {
+    if (event->type() == QEvent::LocaleChange)
+        ReadDecimalSeparator();
+    return QApplication::event(event);
+}
+
+} // namespace zk

@@ -1,0 +1,66 @@
+#include "ErrorBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+#include <new>
+
+namespace zk {
+
+namespace {
+ErrorBoxSink* g_sink = nullptr;
+
+void ShowMessageBox(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
+    box.exec();
+}
+} // namespace
+
+QString ErrorBoxText(const QString& message) {
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+void SetErrorBoxSink(ErrorBoxSink* sink) {
+    g_sink = sink;
+}
+
+void ReportError(const QString& message) {
+    const QString title = QGuiApplication::applicationDisplayName();
+    const QString text = ErrorBoxText(message);
+    if (g_sink)
+        g_sink->ShowError(title, text);
+    else
+        ShowMessageBox(title, text);
+}
+
+QString CurrentExceptionMessage() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Out of memory");
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}
+
+void ReportCurrentException() noexcept {
+    try {
+        ReportError(CurrentExceptionMessage());
+    } catch (...) {
+        // The box itself failed (no memory left): nothing more can be told to the user.
+    }
+}
+
+void RunHandler(const std::function<void()>& handler) noexcept {
+    try {
+        handler();
+    } catch (...) {
+        ReportCurrentException();
+    }
+}
+
+} // namespace zk

@@ -1,0 +1,64 @@
+#pragma once
+// The program's open and save dialogs.  Each keeps the file name of its last confirmed use and
+// offers it again; a confirmed name without extension gets the default extension.  The asking
+// itself goes through a FileDialogProvider, so tests can answer a dialog with a file name.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+namespace zk {
+
+enum class TFileDialogKind {
+    Open,        // the name may be of a file that does not exist
+    Save,        // no question before an existing file is replaced
+    SavePicture, // a save dialog for pictures
+};
+
+struct FileDialogRequest {
+    TFileDialogKind Kind = TFileDialogKind::Open;
+    QString Filter;     // "description|pattern|description|pattern..."
+    QString DefaultExt; // without the dot; empty for none
+    QString FileName;   // the name offered at the start
+    QWidget* Parent = nullptr;
+};
+
+class FileDialogProvider {
+  public:
+    virtual ~FileDialogProvider() = default;
+    // The name the user confirmed, or nothing when the user cancelled.
+    virtual std::optional<QString> Ask(const FileDialogRequest& request) = 0;
+};
+
+// The toolkit's modal file dialog.
+class QtFileDialogProvider : public FileDialogProvider {
+  public:
+    std::optional<QString> Ask(const FileDialogRequest& request) override;
+};
+
+// Installs the provider every dialog asks; nullptr restores the toolkit's dialog.
+void SetFileDialogProvider(FileDialogProvider* provider);
+
+// The filter "Text (txt)|*.txt;*.text" as the toolkit's name filters "Text (txt) (*.txt *.text)".
+QStringList NameFilters(const QString& filter);
+
+class TFileDialog {
+  public:
+    TFileDialog(TFileDialogKind kind, QWidget* owner);
+
+    // Asks for a file.  On confirmation FileName becomes the full path of the chosen file (with
+    // ".DefaultExt" added to a name without extension) and the result is true; on cancel
+    // FileName keeps its value and the result is false.
+    bool Execute();
+
+    TFileDialogKind Kind;
+    QString Filter;
+    QString DefaultExt;
+    QString FileName;
+
+  private:
+    QWidget* owner_;
+};
+
+} // namespace zk

@@ -1,0 +1,55 @@
+#pragma once
+// The printer the program prints on: the system's default printer, set to landscape, printing an
+// image at its physical screen size on one page.  Tests put a printer that writes a PDF file in
+// its place.
+#include <QImage>
+#include <QString>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace zk {
+
+class TPrinter {
+  public:
+    virtual ~TPrinter() = default;
+    // Landscape pages for the following job.  Fails with "There is no default printer currently
+    // selected" or "Operation not supported on selected printer".
+    virtual void SetLandscape() = 0;
+    // One job of one page, with an empty title: image at the top-left of the printable area,
+    // scaled by the printer's dots per inch over the image's pixels per inch in each direction.
+    virtual void PrintImage(const QImage& image, int pixelsPerInchX, int pixelsPerInchY) = 0;
+};
+
+// A printer of the toolkit: the system's default printer, or a PDF file.
+class QtPrinter : public TPrinter {
+  public:
+    // The system's default printer, looked up when the orientation is set.
+    QtPrinter();
+    // A printer that writes its pages into the PDF file pdfFile.
+    explicit QtPrinter(const QString& pdfFile);
+    ~QtPrinter() override;
+
+    void SetLandscape() override;
+    void PrintImage(const QImage& image, int pixelsPerInchX, int pixelsPerInchY) override;
+
+  private:
+    QPrinter& Device();
+
+    QString pdfFile_;
+    std::unique_ptr<QPrinter> printer_;
+};
+
+// The printer in use; the system's default printer unless SetPrinter installed another.
+TPrinter& Printer();
+// Installs a printer (not owned); nullptr restores the default printer.
+void SetPrinter(TPrinter* printer);
+
+// An image of a window's client area as it looks now: the widget and its visible children on the
+// widget's background.
+QImage ClientAreaImage(QWidget* client);
+// Prints the client area of a window on the printer in use, at its size on the screen.
+void PrintClientArea(QWidget* client);
+
+} // namespace zk
