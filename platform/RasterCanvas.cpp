@@ -571,6 +571,12 @@ void RasterCanvas::FloodFill(std::int32_t x, std::int32_t y, TColor color, TFill
     const std::uint32_t target = (color >> 24) == 0 ? ToPixel(color) : 0;
     const bool border = mode == TFillStyle::fsBorder;
     const std::size_t w = static_cast<std::size_t>(width_);
+    if (border && std::find(pixels_.begin(), pixels_.end(), target) == pixels_.end()) {
+        // No pixel of the border colour anywhere: every pixel is reached, as when the diagram
+        // clears its picture before each redraw.
+        std::fill(pixels_.begin(), pixels_.end(), kWhitePixel);
+        return;
+    }
     fillVisited_.assign(w * static_cast<std::size_t>(height_), 0);
     fillStack_.clear();
     std::uint32_t* const pixels = pixels_.data();
