@@ -1,7 +1,12 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
+#include "Comparison.h"
+#include "ErrorBox.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -15,8 +20,15 @@ QString ApplicationTitle() {
 }
 
 void InitialiseApplication(QApplication& application) {
+    // The standard dialogs and buttons speak the user's language where Qt has a translation.
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(translator);
     application.setApplicationName(QStringLiteral("zorkventa"));
-    application.setApplicationDisplayName(ApplicationTitle());
+    // The title goes to the error boxes only: as the display name, the windowing system would add
+    // it to every window's caption.
+    SetApplicationTitle(ApplicationTitle());
     // Closing the main window ends the program even while other windows are open; see TMain.
     application.setQuitOnLastWindowClosed(true);
 }
@@ -27,9 +39,12 @@ void CreateWindows() {
     Form3 = new TForm3(Flow, *Main);
     Form4 = new TForm4;
     Form5 = new TForm5;
+    Comparison = new TComparisonForm;
 }
 
 void DestroyWindows() {
+    delete Comparison;
+    Comparison = nullptr;
     delete Form5;
     Form5 = nullptr;
     delete Form4;

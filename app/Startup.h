@@ -1,5 +1,5 @@
 #pragma once
-// The start of the program: the application's title and the five windows, created in their
+// The start of the program: the application's title and its windows, created in their
 // fixed order.  The main window comes first, so it is the application's main window, and its
 // creation already solves and shows the start-up case.
 #include <QString>
@@ -12,7 +12,7 @@ namespace zk {
 QString ApplicationTitle();
 
 void InitialiseApplication(QApplication& application);
-// Main, Opt, Form3, Form4, Form5, each stored in its unit's variable.
+// Main, Opt, Form3, Form4, Form5 and the comparison window, each stored in its unit's variable.
 void CreateWindows();
 // Deletes the windows in reverse order and clears the variables.
 void DestroyWindows();

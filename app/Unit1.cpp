@@ -9,9 +9,11 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <exception>
 
 #include "ActivationTracker.h"
 #include "BmpWriter.h"
+#include "Comparison.h"
 #include "DecimalSeparator.h"
 #include "ErrorBox.h"
 #include "FileAccess.h"
@@ -185,6 +187,7 @@ void TMain::CreateMenu() {
     N5 = N1->addAction(QStringLiteral("Выход"));
     N3 = bar->addAction(QStringLiteral("Графически"));
     N2 = bar->addAction(QStringLiteral("Настройки"));
+    N8 = bar->addAction(QStringLiteral("Сравнение"));
     N7 = bar->addAction(QStringLiteral("Выход"));
 
     connect(psr1, &QAction::triggered, this, zk::Guarded([this] { psr1Click(); }));
@@ -195,6 +198,7 @@ void TMain::CreateMenu() {
     connect(N3, &QAction::triggered, this, zk::Guarded([this] { N3Click(); }));
     connect(N2, &QAction::triggered, this, zk::Guarded([this] { N2Click(); }));
     connect(N7, &QAction::triggered, this, zk::Guarded([this] { N7Click(); }));
+    connect(N8, &QAction::triggered, this, zk::Guarded([this] { N8Click(); }));
 }
 
 void TMain::FormCreate() {
@@ -216,6 +220,14 @@ void TMain::Button2Click() {
     inputs.Velocity = SpinEdit2->Value();
     inputs.DecimalSeparator = '.'; // the labels show the locale's separator in its place
     MainDiagram diagram(*this);
+    // The comparison window follows every run, also one that a fault ended.
+    struct TellComparison {
+        int faults = std::uncaught_exceptions();
+        ~TellComparison() {
+            if (Comparison)
+                Comparison->AfterApply(std::uncaught_exceptions() > faults);
+        }
+    } tellComparison;
     // What Apply drew before a fault stays in the picture and is shown.
     struct ShowPicture {
         zk::TImage* picture;
@@ -322,6 +334,10 @@ void TMain::N3Click() {
     Form3->raise();
     Form3->activateWindow();
     zk::ActivationTracker::Instance().Activate(Form3);
+}
+
+void TMain::N8Click() {
+    Comparison->Open();
 }
 
 void TMain::N5Click() {

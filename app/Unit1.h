@@ -46,6 +46,7 @@ class TMain : public QMainWindow, public zk::FlightHost {
     void N5Click();
     void N6Click();
     void N7Click();
+    void N8Click();
 
     // What the flight window asks of this window.
     void SetWedgeField(int degrees) override;
@@ -99,6 +100,7 @@ class TMain : public QMainWindow, public zk::FlightHost {
     QAction* N3 = nullptr;
     QAction* N2 = nullptr;
     QAction* N7 = nullptr;
+    QAction* N8 = nullptr; // "Сравнение"
 
     std::unique_ptr<zk::TFileDialog> SaveDialog1;
     std::unique_ptr<zk::TFileDialog> OpenDialog1;

@@ -13,6 +13,7 @@
 
 #include "BmpWriter.h"
 #include "CanvasOpsLog.h"
+#include "ShockComparison.h"
 #include "Errors.h"
 #include "PolarDiagram.h"
 #include "RasterCanvas.h"
@@ -24,7 +25,9 @@ namespace zk {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--ops FILE] CASE.psr";
+    "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--ops FILE] [--exact] CASE.psr\n"
+    "  --exact  also print the exact oblique-shock values (weak and strong shock, maximum deflection,\n"
+    "           Mach angle, sonic point) for the same M1 = V1/c1, gamma and wedge angle";
 
 // The picture of the main window and the labels that Apply fills, as the main window holds them.
 class BatchWindow : public PolarDiagram {
@@ -128,11 +131,52 @@ void PrintResults(std::ostream& out, const BatchWindow& window, const FlowState&
     out << "detached: " << state.DetachedRadius << ' ' << state.DetachedEndX << ' ' << state.DetachedEndY << '\n';
 }
 
+// The exact theory for the case as opened: keys ending in _deg are in degrees; a value the theory
+// does not give (no attached shock, no supersonic stream) is "-".
+void PrintExact(std::ostream& out, const ApplyInputs& inputs, const FlowState& state, char sep) {
+    // The wedge angle in radians as Apply stores it.
+    const double theta = static_cast<double>(static_cast<Extended>(inputs.WedgeDegrees) * Pi / 180);
+    const ExactValues exact = ExactValuesFor(inputs.Velocity, state.SoundSpeed, state.Gamma, theta);
+    const auto text = [&](std::optional<double> value, int decimals) {
+        return value ? ComparisonNumberText(*value, decimals, sep) : std::string("-");
+    };
+    const auto degrees = [&](std::optional<double> radians) {
+        return text(radians ? std::optional<double>(DegreesFromRadians(*radians)) : std::nullopt, 4);
+    };
+    const auto field = [&](const std::optional<ShockSolution>& s, double ShockSolution::*member) {
+        return text(s ? std::optional<double>((*s).*member) : std::nullopt, 4);
+    };
+    const auto pair = [&](const char* key, double ShockSolution::*member) {
+        out << "exact_" << key << "_weak: " << field(exact.Weak, member) << '\n';
+        out << "exact_" << key << "_strong: " << field(exact.Strong, member) << '\n';
+    };
+    const auto landmark = [&](double radians) {
+        return degrees(exact.Answered() ? std::optional<double>(radians) : std::nullopt);
+    };
+    out << "exact_weak_beta_deg: " << degrees(exact.Weak ? std::optional<double>(exact.Weak->Beta) : std::nullopt) << '\n';
+    out << "exact_strong_beta_deg: " << degrees(exact.Strong ? std::optional<double>(exact.Strong->Beta) : std::nullopt)
+        << '\n';
+    pair("p2_p1", &ShockSolution::PressureRatio);
+    pair("rho1_rho2", &ShockSolution::InverseDensityRatio);
+    pair("v2_v1", &ShockSolution::SpeedRatio);
+    pair("t2_t1", &ShockSolution::TemperatureRatio);
+    pair("m2", &ShockSolution::M2);
+    pair("p02_p01", &ShockSolution::TotalPressureRatio);
+    out << "exact_theta_max_deg: " << landmark(exact.Theory.ThetaMax) << '\n';
+    out << "exact_beta_at_theta_max_deg: " << landmark(exact.Theory.BetaAtThetaMax) << '\n';
+    out << "exact_mach_angle_deg: " << landmark(exact.Theory.MachAngle) << '\n';
+    out << "exact_sonic_theta_deg: " << landmark(exact.Theory.SonicTheta) << '\n';
+    out << "exact_sonic_beta_deg: " << landmark(exact.Theory.SonicBeta) << '\n';
+    if (!exact.Answered())
+        out << "exact_error: " << exact.Problem << '\n';
+}
+
 } // namespace
 
 int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::optional<char> separator;
     std::string bmpPath, opsPath, casePath;
+    bool withExact = false;
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         const bool hasValue = a + 1 < argc;
@@ -142,6 +186,8 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
             bmpPath = argv[++a];
         } else if (arg == "--ops" && hasValue) {
             opsPath = argv[++a];
+        } else if (arg == "--exact") {
+            withExact = true;
         } else if (!arg.empty() && arg[0] != '-' && casePath.empty()) {
             casePath = arg;
         } else {
@@ -192,6 +238,8 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     PrintResults(out, window, state);
     if (status != 0)
         out << "error: " << error << '\n';
+    if (withExact)
+        PrintExact(out, inputs, state, sep);
 
     try {
         if (!bmpPath.empty())

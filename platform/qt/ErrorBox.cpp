@@ -26,8 +26,20 @@ void SetErrorBoxSink(ErrorBoxSink* sink) {
     g_sink = sink;
 }
 
+namespace {
+QString g_applicationTitle;
+} // namespace
+
+void SetApplicationTitle(const QString& title) {
+    g_applicationTitle = title;
+}
+
+QString ApplicationTitleForErrors() {
+    return g_applicationTitle.isEmpty() ? QGuiApplication::applicationDisplayName() : g_applicationTitle;
+}
+
 void ReportError(const QString& message) {
-    const QString title = QGuiApplication::applicationDisplayName();
+    const QString title = ApplicationTitleForErrors();
     const QString text = ErrorBoxText(message);
     if (g_sink)
         g_sink->ShowError(title, text);

@@ -27,6 +27,11 @@ class ErrorBoxSink {
 // Installs a sink; nullptr restores the message box.
 void SetErrorBoxSink(ErrorBoxSink* sink);
 
+// The program's title, shown in the caption of every error box (and nowhere added to the windows'
+// own captions).
+void SetApplicationTitle(const QString& title);
+QString ApplicationTitleForErrors();
+
 // Shows the box for one error message, under the application's display name.
 void ReportError(const QString& message);
 

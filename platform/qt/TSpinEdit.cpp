@@ -43,6 +43,22 @@ bool ParseInt32(const QString& text, std::int32_t& value) {
     value = static_cast<std::int32_t>(signedValue);
     return true;
 }
+
+// For a whole number too large for 32 bits, the side it lies on: +1 or -1; 0 for any other text.
+int BeyondInt32(const QString& text) {
+    std::int32_t value = 0;
+    if (text.isEmpty() || ParseInt32(text, value))
+        return 0;
+    const bool negative = text[0] == QLatin1Char('-');
+    const int first = text[0] == QLatin1Char('+') || negative ? 1 : 0;
+    if (first == text.size())
+        return 0;
+    for (int pos = first; pos < text.size(); ++pos) {
+        if (text[pos] < QLatin1Char('0') || text[pos] > QLatin1Char('9'))
+            return 0;
+    }
+    return negative ? -1 : 1;
+}
 } // namespace
 
 TSpinEdit::TSpinEdit(QWidget* parent)
@@ -102,6 +118,12 @@ void TSpinEdit::Step(int steps) {
 void TSpinEdit::ClampOnFocusLoss() {
     if (minValue_ == maxValue_)
         return;
+    // A whole number typed beyond 32 bits lies beyond the limits too.  It would read as the lower
+    // limit while the field still showed it, so it becomes the limit on its own side.
+    if (const int side = BeyondInt32(editor_->text()); side != 0) {
+        SetValue(side > 0 ? maxValue_ : minValue_);
+        return;
+    }
     const std::int32_t value = Value();
     if (value < minValue_ || value > maxValue_)
         SetValue(value);

@@ -159,3 +159,74 @@ TEST_F(BatchTool, WritesTheDiagramAndItsOperations) {
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.err.find("Cannot create file"), std::string::npos);
 }
+
+// --exact: the exact oblique-shock values after the construction's.  Reference for M1 = 2, γ = 1.4,
+// χ = 20°: NACA Report 1135 (weak β 53.42°, strong β 74.27°, weak M2 1.2102, strong M2 0.7278,
+// weak p2/p1 2.8429, weak p02/p01 0.8929, θmax 22.97°); the transcript's fourth decimals were
+// checked against those once by eye.
+TEST_F(BatchTool, ExactValuesFollowTheConstructionsOnes) {
+    const std::string start = Case("start.psr", "340\r\n140\r\n680\r\n20\r\n");
+    const Result plain = Batch({"--decimal-separator", ",", start});
+    const Result r = Batch({"--exact", "--decimal-separator", ",", start});
+    EXPECT_EQ(r.status, 0);
+    ASSERT_EQ(r.out.substr(0, plain.out.size()), plain.out) << "the construction's lines stay as they were";
+    EXPECT_EQ(r.out.substr(plain.out.size()), "exact_weak_beta_deg: 53,4229\n"
+                                               "exact_strong_beta_deg: 74,2701\n"
+                                               "exact_p2_p1_weak: 2,8429\n"
+                                               "exact_p2_p1_strong: 4,157\n"
+                                               "exact_rho1_rho2_weak: 0,4897\n"
+                                               "exact_rho1_rho2_strong: 0,3915\n"
+                                               "exact_v2_v1_weak: 0,714\n"
+                                               "exact_v2_v1_strong: 0,4642\n"
+                                               "exact_t2_t1_weak: 1,3922\n"
+                                               "exact_t2_t1_strong: 1,6276\n"
+                                               "exact_m2_weak: 1,2102\n"
+                                               "exact_m2_strong: 0,7278\n"
+                                               "exact_p02_p01_weak: 0,8929\n"
+                                               "exact_p02_p01_strong: 0,7558\n"
+                                               "exact_theta_max_deg: 22,9735\n"
+                                               "exact_beta_at_theta_max_deg: 64,669\n"
+                                               "exact_mach_angle_deg: 30\n"
+                                               "exact_sonic_theta_deg: 22,706\n"
+                                               "exact_sonic_beta_deg: 61,4854\n");
+    EXPECT_EQ(plain.out.find("exact_"), std::string::npos) << "only on request";
+}
+
+TEST_F(BatchTool, ExactValuesWithoutAnAttachedShockOrWithoutAnAnswer) {
+    // χ = 30° at M1 = 2: beyond θmax, so no shock values, but the landmarks of the theory.
+    const Result detached = Batch({"--exact", "--decimal-separator", ".", Case("d.psr", Lines(340, 140, 680, 30))});
+    EXPECT_EQ(detached.status, 0);
+    for (const char* key : {"exact_weak_beta_deg: -\n", "exact_strong_beta_deg: -\n", "exact_m2_weak: -\n",
+                            "exact_p02_p01_strong: -\n", "exact_theta_max_deg: 22.9735\n", "exact_mach_angle_deg: 30\n"})
+        EXPECT_NE(detached.out.find(key), std::string::npos) << key << detached.out;
+    EXPECT_EQ(detached.out.find("exact_error"), std::string::npos);
+
+    // c1 = 900 m/s at V1 = 680 m/s: subsonic, the theory has no answer at all.
+    const Result subsonic = Batch({"--exact", "--decimal-separator", ".", Case("s.psr", Lines(900, 140, 680, 10))});
+    EXPECT_NE(subsonic.out.find("exact_theta_max_deg: -\nexact_beta_at_theta_max_deg: -\n"), std::string::npos)
+        << subsonic.out;
+    EXPECT_NE(subsonic.out.find(std::string("exact_error: ") + "Поток дозвуковой"), std::string::npos);
+
+    // c1 = 0: Apply fails, and the exact lines say why they are empty too.
+    const Result zero = Batch({"--exact", "--decimal-separator", ".", Case("z.psr", Lines(0, 140, 680, 20))});
+    EXPECT_EQ(zero.status, 1);
+    EXPECT_NE(zero.out.find("error: Floating point division by zero\nexact_weak_beta_deg: -\n"), std::string::npos)
+        << zero.out;
+    EXPECT_NE(zero.out.find("exact_error: Скорость звука c1 равна нулю"), std::string::npos);
+
+    // γ = 1: no oblique shock in such a gas.
+    const Result gamma = Batch({"--exact", "--decimal-separator", ".", Case("g.psr", Lines(340, 100, 680, 20))});
+    EXPECT_NE(gamma.out.find("exact_error: Показатель адиабаты γ должен быть больше 1\n"), std::string::npos)
+        << gamma.out;
+}
+
+TEST_F(BatchTool, ExactUsesTheClampedInputsAndTheUsageNamesIt) {
+    // A wedge of 200 degrees opens as 180: far beyond any deflection.
+    const Result r = Batch({"--exact", "--decimal-separator", ".", Case("c.psr", Lines(340, 140, 1020, 200))});
+    EXPECT_NE(r.out.find("exact_weak_beta_deg: -\n"), std::string::npos) << r.out;
+    // M1 = 3 (1020 / 340): θmax = 34.07° (NACA 1135 chart).
+    EXPECT_NE(r.out.find("exact_theta_max_deg: 34.07"), std::string::npos) << r.out;
+    const Result usage = Batch({"--bogus", "x.psr"});
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_NE(usage.err.find("--exact"), std::string::npos);
+}

@@ -1,0 +1,162 @@
+#include "ShockComparison.h"
+
+#include <cmath>
+
+#include "ApplyListener.h"
+#include "Numbers.h"
+#include "Solver.h"
+
+namespace zk {
+
+ConstructionValues ConstructionValuesOf(const FlowState& state) {
+    ConstructionValues out;
+    // Apply computes the ratios only when a non-zero wedge cut the polar; the detached
+    // approximation leaves C at a reduced wedge, which is not a solution for this one.
+    if (state.WedgeAngle == 0 || state.PointCx == 0 || state.ShockDetached)
+        return out;
+    const Extended gamma = state.Gamma;
+    const Extended v1 = state.V1;
+    const Extended phi = state.ShockAngle;
+    const Extended m = Div(v1, static_cast<Extended>(state.SoundSpeed));
+    // The normal component of the free stream, M1 sin φ, fixes the jump as for a normal shock.
+    const Extended normalMach = Sin(phi) * m;
+    const Extended pressure = 1 + Div(2 * gamma, gamma + 1) * (normalMach * normalMach - 1);
+    const Extended density = Div((gamma - 1) * pressure + (gamma + 1), (gamma + 1) * pressure + (gamma - 1));
+    const Extended cx = state.PointCx, cy = state.PointCy;
+    out.Attached = true;
+    out.ShockAngle = state.ShockAngle;
+    out.PressureRatio = static_cast<double>(Checked(pressure));
+    out.InverseDensityRatio = static_cast<double>(Checked(density));
+    out.SpeedRatio = static_cast<double>(Div(Sqrt(cx * cx + cy * cy), v1));
+    out.TemperatureRatio = static_cast<double>(Checked(pressure * density));
+    return out;
+}
+
+ExactValues ExactValuesFor(double velocity, double soundSpeed, double gamma, double theta) {
+    ExactValues out;
+    out.Theta = theta;
+    if (soundSpeed == 0) {
+        out.Problem = kExactNoSoundSpeed;
+        return out;
+    }
+    out.M1 = velocity / soundSpeed;
+    try {
+        out.Theory = ExactTheory(out.M1, gamma);
+        out.Weak = WeakShock(out.M1, gamma, theta);
+        out.Strong = StrongShock(out.M1, gamma, theta);
+    } catch (const AppError& e) {
+        out.Problem = e.what();
+        out.Weak.reset();
+        out.Strong.reset();
+    }
+    return out;
+}
+
+bool ConstructionAttaches(const FlowState& gas, std::int32_t wedgeDegrees, std::int32_t velocity) {
+    FlowState trial = gas;
+    ApplyListener quiet; // nothing drawn, no labels
+    Apply(trial, ApplyInputs{wedgeDegrees, velocity, '.'}, quiet);
+    return ConstructionValuesOf(trial).Attached;
+}
+
+std::optional<std::int32_t> LargestAttachedWedge(const FlowState& gas, std::int32_t velocity) {
+    // At most 90 runs of Apply, each a millisecond or two even at V1 = 1e6.
+    for (std::int32_t degrees = 90; degrees >= 1; --degrees)
+        if (ConstructionAttaches(gas, degrees, velocity))
+            return degrees;
+    return std::nullopt;
+}
+
+std::optional<double> ComparisonRow::Difference() const {
+    if (!Construction || !Weak)
+        return std::nullopt;
+    return *Construction - *Weak;
+}
+
+std::optional<double> ComparisonRow::RelativeDifference() const {
+    const std::optional<double> difference = Difference();
+    if (!difference || *Weak == 0)
+        return std::nullopt;
+    return *difference / *Weak * 100;
+}
+
+std::string ComparisonNumberText(double value, int decimals, char decimalSeparator) {
+    if (!std::isfinite(value))
+        return "-";
+    // Rounding to 4 decimals scales by 10^4 into a 64-bit integer; far below that limit, 15
+    // significant digits are all the text can show anyway.
+    const double rounded =
+        std::abs(value) < 1e12 ? RoundDecimals(value, static_cast<std::int8_t>(-decimals)) : value;
+    return NumberText(rounded, decimalSeparator);
+}
+
+namespace {
+
+std::optional<double> Degrees(std::optional<double> radians) {
+    if (!radians)
+        return std::nullopt;
+    return DegreesFromRadians(*radians);
+}
+
+template <class Member> std::optional<double> Field(const std::optional<ShockSolution>& s, Member member) {
+    if (!s)
+        return std::nullopt;
+    return (*s).*member;
+}
+
+} // namespace
+
+ShockComparison CompareWithExactTheory(const FlowState& state) {
+    ShockComparison out;
+    try {
+        out.Construction = ConstructionValuesOf(state);
+        out.LargestAttached = LargestAttachedWedge(state, state.V1);
+    } catch (const AppError& e) {
+        out.Construction = {};
+        out.LargestAttached.reset();
+        out.ConstructionProblem = e.what();
+    }
+    out.Exact = ExactValuesFor(state.V1, state.SoundSpeed, state.Gamma, state.WedgeAngle);
+
+    const ConstructionValues& c = out.Construction;
+    const auto built = [&](double value) { return c.Attached ? std::optional<double>(value) : std::nullopt; };
+    const ExactValues& e = out.Exact;
+
+    const auto row = [&](ComparedQuantity q, bool degrees, std::optional<double> construction,
+                         double ShockSolution::*member) {
+        ComparisonRow r;
+        r.Quantity = q;
+        r.InDegrees = degrees;
+        r.Construction = construction;
+        r.Weak = Field(e.Weak, member);
+        r.Strong = Field(e.Strong, member);
+        if (degrees) {
+            r.Weak = Degrees(r.Weak);
+            r.Strong = Degrees(r.Strong);
+        }
+        out.Rows.push_back(r);
+    };
+    row(ComparedQuantity::ShockAngle, true, built(DegreesFromRadians(c.ShockAngle)), &ShockSolution::Beta);
+    row(ComparedQuantity::PressureRatio, false, built(c.PressureRatio), &ShockSolution::PressureRatio);
+    row(ComparedQuantity::InverseDensityRatio, false, built(c.InverseDensityRatio),
+        &ShockSolution::InverseDensityRatio);
+    row(ComparedQuantity::SpeedRatio, false, built(c.SpeedRatio), &ShockSolution::SpeedRatio);
+    row(ComparedQuantity::TemperatureRatio, false, built(c.TemperatureRatio),
+        &ShockSolution::TemperatureRatio);
+    row(ComparedQuantity::MachBehind, false, std::nullopt, &ShockSolution::M2);
+    row(ComparedQuantity::TotalPressureRatio, false, std::nullopt, &ShockSolution::TotalPressureRatio);
+
+    ComparisonRow largest;
+    largest.Quantity = ComparedQuantity::LargestWedge;
+    largest.InDegrees = true;
+    if (out.LargestAttached)
+        largest.Construction = *out.LargestAttached;
+    if (e.Answered()) {
+        largest.Weak = DegreesFromRadians(e.Theory.ThetaMax);
+        largest.Strong = largest.Weak;
+    }
+    out.Rows.push_back(largest);
+    return out;
+}
+
+} // namespace zk
