@@ -11,6 +11,7 @@
 #include "ActivationTracker.h"
 #include "DecimalSeparator.h"
 #include "ErrorBox.h"
+#include "FormFont.h"
 #include "Numbers.h"
 #include "TImage.h"
 #include "ThetaBetaChart.h"
@@ -20,13 +21,6 @@
 TComparisonForm* Comparison = nullptr;
 
 namespace {
-
-QFont FormFont(int pixelHeight, bool bold) {
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    return font;
-}
 
 const QString kDash = QStringLiteral("—");
 
@@ -70,7 +64,7 @@ TComparisonForm::TComparisonForm(QWidget* parent)
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
     setAutoFillBackground(true);
-    setFont(FormFont(13, true));
+    setFont(zk::FormFont(13, true));
     CreateComponents();
     zk::ActivationTracker::Instance().Register(this, {});
 }
@@ -78,7 +72,7 @@ TComparisonForm::TComparisonForm(QWidget* parent)
 void TComparisonForm::CreateComponents() {
     Label1 = new QLabel(this);
     Label1->setGeometry(16, 10, 608, 20);
-    Label1->setFont(FormFont(15, true));
+    Label1->setFont(zk::FormFont(15, true));
 
     Label2 = new QLabel(this);
     Label2->setGeometry(16, 34, 608, 40);
@@ -122,7 +116,7 @@ void TComparisonForm::CreateComponents() {
     Label3 = new QLabel(this);
     Label3->setGeometry(16, 286, 608, 34);
     Label3->setWordWrap(true);
-    Label3->setFont(FormFont(13, false));
+    Label3->setFont(zk::FormFont(13, false));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setText(QStringLiteral("Разность — построение минус слабый скачок, который и находит построение. "
                                    "Наибольший χ — последний целый угол клина с присоединённым скачком "

@@ -16,6 +16,7 @@
 #include "Comparison.h"
 #include "DecimalSeparator.h"
 #include "ErrorBox.h"
+#include "FormFont.h"
 #include "FileAccess.h"
 #include "InOutCodes.h"
 #include "MainDiagram.h"
@@ -36,17 +37,6 @@
 TMain* Main = nullptr;
 zk::FlowState Flow;
 
-namespace {
-
-QFont FormFont(int pixelHeight, bool bold) {
-    // Asked by name; fontconfig stands in a metric-compatible face where it is not installed.
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    return font;
-}
-
-} // namespace
 
 TMain::TMain(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -96,7 +86,7 @@ void TMain::CreateComponents() {
     palette.setColor(QPalette::Window, Qt::white);
     Client->setPalette(palette);
     Client->setAutoFillBackground(true);
-    Client->setFont(FormFont(13, true));
+    Client->setFont(zk::FormFont(13, true));
     setCentralWidget(Client);
 
     // Later controls paint over earlier ones: the labels and formulas lie on the diagram.
@@ -112,7 +102,7 @@ void TMain::CreateComponents() {
 
     Image1 = MakeImage(640, 32, 145, 65, pic::TaskSketch());
     Label4 = MakeLabel(40, 40, QStringLiteral("М="), true);
-    Label4->setFont(FormFont(13, false));
+    Label4->setFont(zk::FormFont(13, false));
     Label4->adjustSize();
     Label5 = MakeLabel(768, 152, QStringLiteral("м/с"), false);
     Label6 = MakeLabel(64, 40, QStringLiteral("0"), false);
@@ -128,11 +118,11 @@ void TMain::CreateComponents() {
     Image6 = MakeImage(696, 200, 33, 33, pic::SoundSpeedFormula());
     Image6->SetStretch(true); // 50 x 50 shrunk into 33 x 33
     Label12 = MakeLabel(736, 202, QStringLiteral("0"), false);
-    Label12->setFont(FormFont(16, true));
+    Label12->setFont(zk::FormFont(16, true));
     Label12->adjustSize();
     Image7 = MakeImage(696, 248, 25, 25, pic::GammaFormula());
     Label13 = MakeLabel(728, 251, QStringLiteral("0"), false);
-    Label13->setFont(FormFont(16, true));
+    Label13->setFont(zk::FormFont(16, true));
     Label13->adjustSize();
     Image8 = MakeImage(40, 88, 25, 25, pic::ChiMaxFormula());
     Image8->SetTransparent(true);
@@ -144,7 +134,7 @@ void TMain::CreateComponents() {
 
     SpinEdit1 = new zk::TSpinEdit(Client);
     SpinEdit1->setGeometry(696, 112, 65, 24);
-    SpinEdit1->setFont(FormFont(13, false));
+    SpinEdit1->setFont(zk::FormFont(13, false));
     SpinEdit1->SetMinValue(1);
     SpinEdit1->SetMaxValue(180);
     SpinEdit1->SetIncrement(1);
@@ -152,7 +142,7 @@ void TMain::CreateComponents() {
 
     SpinEdit2 = new zk::TSpinEdit(Client);
     SpinEdit2->setGeometry(696, 152, 65, 24);
-    SpinEdit2->setFont(FormFont(13, false));
+    SpinEdit2->setFont(zk::FormFont(13, false));
     SpinEdit2->SetMinValue(365);
     SpinEdit2->SetMaxValue(1000000);
     SpinEdit2->SetIncrement(1);

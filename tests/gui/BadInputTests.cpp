@@ -10,6 +10,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "TestFiles.h"
 #include "PolarDiagram.h"
 #include "ProgramFixture.h"
 #include "Solver.h"
@@ -19,18 +20,8 @@ namespace {
 constexpr std::size_t kMegabyte = std::size_t{1} << 20;
 const QString kTitle = QStringLiteral("Зорквента");
 
-void Write(const QString& fileName, const std::string& bytes) {
-    QFile file(fileName);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << fileName.toStdString();
-    ASSERT_EQ(file.write(bytes.data(), static_cast<qint64>(bytes.size())), static_cast<qint64>(bytes.size()));
-}
-
-std::string Contents(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll().toStdString();
-}
+using zk::test::Contents;
+using zk::test::Write;
 
 // Four lines as the program writes them.
 std::string Lines(const std::string& c1, const std::string& gamma100, const std::string& v1,

@@ -4,22 +4,13 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "TestFiles.h"
 #include "ProgramFixture.h"
 
 namespace {
 
-std::string Contents(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll().toStdString();
-}
-
-void Write(const QString& fileName, const std::string& bytes) {
-    QFile file(fileName);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
+using zk::test::Contents;
+using zk::test::Write;
 
 // A folder in which no file can be created: a read-only folder, or for the superuser, who may
 // write anywhere, the kernel's attribute folder.

@@ -7,24 +7,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "TestFiles.h"
 #include "FileAccess.h"
 
 using zk::FileAccessError;
 
 namespace {
 
-std::string Contents(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll().toStdString();
-}
-
-void Write(const QString& fileName, const std::string& bytes) {
-    QFile file(fileName);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
+using zk::test::Contents;
+using zk::test::Write;
 
 // The entries of a folder, hidden ones included: no temporary file may be left behind.
 QStringList Entries(const QTemporaryDir& dir) {
