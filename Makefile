@@ -1,17 +1,43 @@
 # Zorkventa: the two set-up commands are `make run` and `make test`.
 # Both install the Debian packages that are missing (as root directly, otherwise through sudo),
 # configure a Release build in build/ and build it.
+#
+#   make run       build and start the program
+#   make test      the test suite, then once more built with AddressSanitizer and
+#                  UndefinedBehaviorSanitizer (build-asan/)
+#   make bench     the benchmarks
+#   make fuzz      the fuzz targets, FUZZ_SECONDS each (clang, build-fuzz/)
+#   make package   the Debian package build/zorkventa_<version>_<arch>.deb
 
 PKGS := cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-        libbenchmark-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+        libbenchmark-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core \
+        qt6-translations-l10n
+# libFuzzer and its runtime come with clang.
+FUZZ_PKGS := $(PKGS) clang libclang-rt-14-dev
+# cpack finds the package's library dependencies with dpkg-shlibdeps, and its binaries with file.
+PACKAGE_PKGS := $(PKGS) dpkg-dev file
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 BUILD := build
+# The folders of the presets "sanitizers" and "fuzz" in CMakePresets.json.
+ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS := 60
+FUZZ_TARGETS := result_file apply
 
-.PHONY: deps configure build run test bench clean
+# For the fuzz targets, as the preset "sanitizers" sets it for the tests: leak reports from
+# fontconfig's one-time allocations are not ours; every other leak, memory error or undefined
+# behaviour fails the run.
+SANITIZER_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+                 ASAN_OPTIONS=detect_leaks=1 \
+                 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-deps:
-	@missing=$$(for p in $(PKGS); do \
+.PHONY: deps fuzz-deps package-deps configure build run test test-release test-sanitizers \
+        bench fuzz fuzz-merge package clean
+
+# $(call install-missing,packages): installs those of the packages that are not installed yet.
+define install-missing
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -19,6 +45,16 @@ deps:
 	  $(SUDO) apt-get update && \
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(PKGS))
+
+fuzz-deps:
+	$(call install-missing,$(FUZZ_PKGS))
+
+package-deps:
+	$(call install-missing,$(PACKAGE_PKGS))
 
 configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -33,11 +69,48 @@ run: build
 	  printf '340\r\n140\r\n680\r\n20\r\n' > $(BUILD)/startup.psr && ./$(BUILD)/zorkventa-batch $(BUILD)/startup.psr; \
 	fi
 
-test: build
+test: test-release test-sanitizers
+
+test-release: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The same suite built with the sanitizers at -O1 (preset "sanitizers": build-asan/, the leak
+# suppressions).  The long random comparison of the fast and the literal construction already
+# ran above and is left out here.
+test-sanitizers: test-release
+	cmake --preset sanitizers
+	cmake --build --preset sanitizers -j$(JOBS)
+	ctest --preset sanitizers -j$(JOBS)
 
 bench: build
 	./$(BUILD)/zk_bench
+	@if [ -x $(BUILD)/zk_flight_bench ]; then QT_QPA_PLATFORM=offscreen ./$(BUILD)/zk_flight_bench; fi
+
+# Each target runs FUZZ_SECONDS on the checked-in corpus; what it adds is kept in build-fuzz/.
+# `make fuzz-merge` adds to the checked-in corpus those of the new inputs that reach code its
+# files do not (edges only, not hit counts, to keep it at a few dozen files; the named seeds stay).  An input that fails is written to
+# build-fuzz/artifacts/ and fails the run; name it after what it does and add it to the corpus,
+# where the test suite replays it.
+fuzz: fuzz-deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j$(JOBS)
+	@set -e; mkdir -p $(FUZZ_BUILD)/artifacts; \
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  echo "Fuzzing zk_fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	  $(SANITIZER_ENV) ./$(FUZZ_BUILD)/zk_fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t- \
+	    $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t; \
+	done
+
+fuzz-merge:
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  $(SANITIZER_ENV) ./$(FUZZ_BUILD)/zk_fuzz_$$t -merge=1 -use_counters=0 -timeout=10 \
+	    fuzz/corpus/$$t $(FUZZ_BUILD)/corpus/$$t; \
+	done
+
+package: package-deps build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

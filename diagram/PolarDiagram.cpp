@@ -9,6 +9,10 @@ constexpr std::int32_t kOriginY = 220;
 
 std::int32_t R32(Extended x) { return static_cast<std::int32_t>(Round(x)); }
 
+// A pixel coordinate offset from a rounded one, kept to its low 32 bits as the canvas takes it:
+// a coordinate far off the picture wraps instead of overflowing.
+std::int32_t Low32(std::int64_t n) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(n)); }
+
 std::string DegreesText(Extended radians) { return IntegerText(Round(radians * 180 / Pi)) + " град"; }
 
 } // namespace
@@ -43,7 +47,7 @@ void PolarDiagram::PolarSample(int s, std::int32_t i, Extended p) {
     // Beyond B the polar has no physical meaning: dashed.
     canvas_.SetPenStyle(i > state_.V1 ? TPenStyle::psDash : TPenStyle::psSolid);
     canvas_.LineTo(R32(static_cast<Extended>(i) * state_.ScaleX + kOriginX),
-                   kOriginY + s * R32(p * state_.ScaleY));
+                   Low32(kOriginY + s * std::int64_t{R32(p * state_.ScaleY)}));
 }
 
 void PolarDiagram::PolarPassEnd(int /*s*/) { canvas_.SetPenStyle(TPenStyle::psSolid); }
@@ -71,10 +75,10 @@ void PolarDiagram::Wedge() {
         const auto x = static_cast<std::int32_t>(i);
         const std::int32_t yL = R32(tanChi * x + 220);
         const std::int32_t yU = R32(-tanChi * x + 220);
-        canvas_.MoveTo(x + 200, yL);
-        canvas_.LineTo(x + 204, yL - 8);
-        canvas_.MoveTo(x + 200, yU);
-        canvas_.LineTo(x + 204, yU + 8);
+        canvas_.MoveTo(Low32(x + 200LL), yL);
+        canvas_.LineTo(Low32(x + 204LL), Low32(yL - 8LL));
+        canvas_.MoveTo(Low32(x + 200LL), yU);
+        canvas_.LineTo(Low32(x + 204LL), Low32(yU + 8LL));
     }
 
     // The arc of chi: six chords of radius 200 about O, and its label.
@@ -94,13 +98,13 @@ void PolarDiagram::MarkC() {
     canvas_.SetPenColor(clBlack);
     // C's abscissa on the lower wedge ray.
     canvas_.SetPixel(R32(static_cast<Extended>(state_.PointCx) * state_.ScaleX) + 200,
-                     R32(tanChi * state_.ScaleY * state_.PointCx) + 220, clRed);
+                     Low32(R32(tanChi * state_.ScaleY * state_.PointCx) + 220LL), clRed);
 }
 
 void PolarDiagram::ConstructionLine(Extended bcInterceptY) {
     // From B through C to the Vy axis.
     canvas_.MoveTo(R32(static_cast<Extended>(state_.V1) * state_.ScaleX) + 200, 220);
-    canvas_.LineTo(200, 220 - R32(bcInterceptY * state_.ScaleY));
+    canvas_.LineTo(200, Low32(220 - std::int64_t{R32(bcInterceptY * state_.ScaleY)}));
 }
 
 void PolarDiagram::ShockConstruction(Extended bcInterceptY) {
@@ -120,7 +124,7 @@ void PolarDiagram::ShockConstruction(Extended bcInterceptY) {
     canvas_.TextOut(R32(sin2Phi * (bcInterceptY * state_.ScaleX) / 2 + 195),
                     R32(200 - sin2Phi * (tanPhi * state_.ScaleY * bcInterceptY) / 2), "D");
     canvas_.TextOut(R32(static_cast<Extended>(state_.PointCx) * state_.ScaleX) + 200,
-                    200 - R32(tanChi * state_.PointCx * state_.ScaleY), "C");
+                    Low32(200 - std::int64_t{R32(tanChi * state_.PointCx * state_.ScaleY)}), "C");
 
     // The arc of phi: three chords of radius 100 about O, and its label.
     canvas_.MoveTo(300, 220);
@@ -161,7 +165,7 @@ void PolarDiagram::DetachedShock() {
             t = static_cast<double>(static_cast<Extended>(t) + OneTenth);
             canvas_.LineTo(200 - R32(Cos(t) * r), 220 + s * R32(Sin(t) * r));
         } while (static_cast<Extended>(t) + phi <= HalfPi);
-        canvas_.LineTo(600, 220 + s * R32(tanPhi * (endX + 400) + endY));
+        canvas_.LineTo(600, Low32(220 + s * std::int64_t{R32(tanPhi * (endX + 400) + endY)}));
     }
 }
 

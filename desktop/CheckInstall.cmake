@@ -1,0 +1,101 @@
+# Installs the build into a scratch prefix and checks that the desktop finds what it needs there:
+# both programs, a valid menu entry that starts the program by the icon's name, and the icon at
+# every size.  Run by ctest as
+#   cmake -DBUILD_DIR=<build> -DPREFIX=<scratch> -DCASE=<result file> -P CheckInstall.cmake
+cmake_minimum_required(VERSION 3.25)
+
+set(failures "")
+macro(fail message)
+  string(APPEND failures "  ${message}\n")
+endmacro()
+
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${status}")
+endif()
+
+foreach(program zorkventa zorkventa-batch)
+  if(NOT (EXISTS "${PREFIX}/bin/${program}"))
+    fail("bin/${program} is not installed")
+  endif()
+endforeach()
+
+# The menu entry.
+set(entry "${PREFIX}/share/applications/zorkventa.desktop")
+if(EXISTS "${entry}")
+  file(STRINGS "${entry}" lines ENCODING UTF-8)
+  foreach(line "[Desktop Entry]" "Type=Application" "Name=Зорквента" "Exec=zorkventa" "Icon=zorkventa"
+               "Categories=Education;Science;Physics;")
+    list(FIND lines "${line}" at)
+    if(NOT (at GREATER -1))
+      fail("the menu entry lacks \"${line}\"")
+    endif()
+  endforeach()
+  foreach(key "Comment" "Comment\\[ru\\]")
+    set(matching ${lines})
+    list(FILTER matching INCLUDE REGEX "^${key}=.+")
+    list(LENGTH matching count)
+    if(NOT (count EQUAL 1))
+      fail("the menu entry needs one non-empty ${key}")
+    endif()
+  endforeach()
+  find_program(VALIDATE desktop-file-validate)
+  if(VALIDATE)
+    execute_process(COMMAND "${VALIDATE}" "${entry}" RESULT_VARIABLE status OUTPUT_VARIABLE report ERROR_VARIABLE report)
+    if(NOT (status EQUAL 0))
+      fail("desktop-file-validate rejects the menu entry: ${report}")
+    endif()
+  endif()
+else()
+  fail("share/applications/zorkventa.desktop is not installed")
+endif()
+
+# The icons: the scalable one, and bitmaps whose header gives the size of their folder.
+set(icons "${PREFIX}/share/icons/hicolor")
+if(EXISTS "${icons}/scalable/apps/zorkventa.svg")
+  file(READ "${icons}/scalable/apps/zorkventa.svg" svg)
+  if(NOT (svg MATCHES "<svg[^>]*viewBox"))
+    fail("the scalable icon is no SVG picture")
+  endif()
+else()
+  fail("the scalable icon is not installed")
+endif()
+foreach(size 64 128)
+  set(png "${icons}/${size}x${size}/apps/zorkventa.png")
+  if(EXISTS "${png}")
+    file(READ "${png}" signature LIMIT 8 HEX)
+    file(READ "${png}" header OFFSET 16 LIMIT 8 HEX) # IHDR: width and height, big-endian
+    string(SUBSTRING "${header}" 0 8 width_hex)
+    string(SUBSTRING "${header}" 8 8 height_hex)
+    math(EXPR width "0x${width_hex}")
+    math(EXPR height "0x${height_hex}")
+    if(NOT (signature STREQUAL "89504e470d0a1a0a"))
+      fail("${size}x${size}/apps/zorkventa.png is no PNG file")
+    endif()
+    if(NOT (width EQUAL ${size} AND height EQUAL ${size}))
+      fail("${size}x${size}/apps/zorkventa.png is ${width}x${height} pixels")
+    endif()
+  else()
+    fail("the ${size}x${size} icon is not installed")
+  endif()
+endforeach()
+
+# The installed batch tool solves the start-up case: C = (460, 166) for c1 = 340 m/s, gamma = 1.4,
+# V1 = 680 m/s and a 20-degree wedge.
+if(EXISTS "${PREFIX}/bin/zorkventa-batch")
+  execute_process(COMMAND "${PREFIX}/bin/zorkventa-batch" --decimal-separator . "${CASE}"
+                  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT (status EQUAL 0))
+    fail("the installed batch tool failed (${status}): ${errors}")
+  endif()
+  if(NOT (output MATCHES "point_c: 460 166"))
+    fail("the installed batch tool solved the start-up case wrongly:\n${output}")
+  endif()
+endif()
+
+if(failures)
+  message(FATAL_ERROR "The installation is incomplete:\n${failures}")
+endif()
+message(STATUS "Installation in ${PREFIX} complete")
