@@ -145,18 +145,18 @@ TEST(TextOut, MalformedUtf8IsDrawnAsReplacementCharacters) {
 }
 
 TEST(TextOut, GlyphsTakeTheFontColour) {
-    FontSpec spec;
-    spec.Color = clBlue;
-    RasterCanvas c(60, 30, spec);
+    FontSpec font;
+    font.Color = clBlue;
+    RasterCanvas c(60, 30, font);
     c.TextOut(2, 2, "Vx");
     EXPECT_GT(CountColour(c, clBlue), 5);
     EXPECT_EQ(CountColour(c, clBlack), 0);
 }
 
 TEST(TextOut, WithoutAnyFontTheBoxIsStillBlanked) {
-    FontSpec spec;
-    spec.File = "/nonexistent/no-such-font.ttf";
-    RasterCanvas c(100, 40, spec);
+    FontSpec font;
+    font.File = "/nonexistent/no-such-font.ttf";
+    RasterCanvas c(100, 40, font);
     c.Clear(clRed);
     c.TextOut(10, 10, "V1");
     const int w = c.TextWidth("V1");
