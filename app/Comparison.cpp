@@ -56,7 +56,7 @@ const char* const kRowNames[TComparisonForm::kRows] = {
 } // namespace
 
 TComparisonForm::TComparisonForm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Сравнение с точной теорией"));
     setFixedSize(kClientWidth, kClientHeight);

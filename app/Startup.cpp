@@ -7,11 +7,13 @@
 
 #include "Comparison.h"
 #include "ErrorBox.h"
+#include "HelpForm.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit5.h"
+#include "WindowOwner.h"
 
 namespace zk {
 
@@ -35,14 +37,24 @@ void InitialiseApplication(QApplication& application) {
 
 void CreateWindows() {
     Main = new TMain;
+    // The secondary windows belong to the main window: the window manager keeps them above it,
+    // so the settings window cannot disappear behind the disabled main window.
     Opt = new TOpt;
+    SetWindowOwner(Opt, Main);
     Form3 = new TForm3(Flow, *Main);
+    SetWindowOwner(Form3, Main);
     Form4 = new TForm4;
     Form5 = new TForm5;
+    SetWindowOwner(Form5, Main);
     Comparison = new TComparisonForm;
+    SetWindowOwner(Comparison, Main);
+    HelpForm = new THelpForm;
+    SetWindowOwner(HelpForm, Main);
 }
 
 void DestroyWindows() {
+    delete HelpForm;
+    HelpForm = nullptr;
     delete Comparison;
     Comparison = nullptr;
     delete Form5;

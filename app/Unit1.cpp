@@ -5,9 +5,11 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <exception>
 
@@ -18,6 +20,7 @@
 #include "ErrorBox.h"
 #include "FormFont.h"
 #include "FileAccess.h"
+#include "HelpForm.h"
 #include "InOutCodes.h"
 #include "MainDiagram.h"
 #include "Numbers.h"
@@ -179,6 +182,16 @@ void TMain::CreateMenu() {
     N2 = bar->addAction(QStringLiteral("Настройки"));
     N8 = bar->addAction(QStringLiteral("Сравнение"));
     N7 = bar->addAction(QStringLiteral("Выход"));
+    Help1 = bar->addMenu(QStringLiteral("Справка"));
+    Guide1 = Help1->addAction(QStringLiteral("Как читать диаграмму"));
+    About1 = Help1->addAction(QStringLiteral("О программе"));
+
+    // The usual desktop keys; the menus show them beside the captions.
+    N6->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    psr1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    N4->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    N5->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    Guide1->setShortcut(QKeySequence(Qt::Key_F1));
 
     connect(psr1, &QAction::triggered, this, zk::Guarded([this] { psr1Click(); }));
     connect(bmp1, &QAction::triggered, this, zk::Guarded([this] { bmp1Click(); }));
@@ -189,6 +202,8 @@ void TMain::CreateMenu() {
     connect(N2, &QAction::triggered, this, zk::Guarded([this] { N2Click(); }));
     connect(N7, &QAction::triggered, this, zk::Guarded([this] { N7Click(); }));
     connect(N8, &QAction::triggered, this, zk::Guarded([this] { N8Click(); }));
+    connect(Guide1, &QAction::triggered, this, zk::Guarded([this] { Guide1Click(); }));
+    connect(About1, &QAction::triggered, this, zk::Guarded([this] { About1Click(); }));
 }
 
 void TMain::FormCreate() {
@@ -259,7 +274,11 @@ void TMain::psr1Click() {
 void TMain::N6Click() {
     if (!OpenDialog1->Execute() || OpenDialog1->FileName.isEmpty())
         return;
-    const QString fileName = OpenDialog1->FileName;
+    OpenResultFile(OpenDialog1->FileName);
+}
+
+void TMain::OpenResultFile(const QString& fileName) {
+    OpenDialog1->FileName = QFileInfo(fileName).absoluteFilePath();
     if (!QFileInfo(fileName).isFile())
         return; // no file of that name: nothing at all happens
     std::string bytes;
@@ -328,6 +347,31 @@ void TMain::N3Click() {
 
 void TMain::N8Click() {
     Comparison->Open();
+}
+
+void TMain::Guide1Click() {
+    HelpForm->Open();
+}
+
+QString TMain::AboutText() {
+    return QStringLiteral("<h3>Зорквента</h3>"
+                          "<p>Версия %1</p>"
+                          "<p>Учебная программа о сверхзвуковом обтекании клина: ударная поляра в "
+                          "плоскости годографа, косой и отошедший скачок, полёт частиц.</p>"
+                          "<p>Лицензия: GNU General Public License версии 3 или любой более поздней "
+                          "(GPL-3.0-or-later).</p>"
+                          "<p>Qt %2</p>")
+        .arg(QStringLiteral(ZK_VERSION), QString::fromLatin1(qVersion()));
+}
+
+void TMain::About1Click() {
+    if (!AboutBox) {
+        AboutBox = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("О программе"), AboutText(),
+                                   QMessageBox::Ok, this);
+        AboutBox->setTextFormat(Qt::RichText);
+    }
+    // Window-modal and without a nested event loop: the flight window goes on meanwhile.
+    AboutBox->open();
 }
 
 void TMain::N5Click() {

@@ -13,6 +13,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QMessageBox;
 class QPushButton;
 
 namespace zk {
@@ -47,11 +48,21 @@ class TMain : public QMainWindow, public zk::FlightHost {
     void N6Click();
     void N7Click();
     void N8Click();
+    void Guide1Click();
+    void About1Click();
 
     // What the flight window asks of this window.
     void SetWedgeField(int degrees) override;
     void ClickApply() override;
     void ClickGraphics() override;
+
+    // Opens a result file as "Открыть" does after its dialog: all four values or nothing, an
+    // error box for a file that cannot be read, nothing at all for a name with no file.  The open
+    // dialog remembers the name and offers its folder the next time.
+    void OpenResultFile(const QString& fileName);
+
+    // The text of "О программе": name, version, licence and the Qt version in use.
+    static QString AboutText();
 
     // The end of Apply: the window shows the new picture and labels and, when another window of
     // the program had the focus, becomes the active window again.
@@ -100,7 +111,11 @@ class TMain : public QMainWindow, public zk::FlightHost {
     QAction* N3 = nullptr;
     QAction* N2 = nullptr;
     QAction* N7 = nullptr;
-    QAction* N8 = nullptr; // "Сравнение"
+    QAction* N8 = nullptr;           // "Сравнение"
+    QMenu* Help1 = nullptr;          // "Справка"
+    QAction* Guide1 = nullptr;       // "Как читать диаграмму"
+    QAction* About1 = nullptr;       // "О программе"
+    QMessageBox* AboutBox = nullptr; // made at the first "О программе"
 
     std::unique_ptr<zk::TFileDialog> SaveDialog1;
     std::unique_ptr<zk::TFileDialog> OpenDialog1;

@@ -1,6 +1,7 @@
 #include "Unit2.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -102,4 +103,13 @@ void TOpt::FormClose() {
 void TOpt::closeEvent(QCloseEvent* event) {
     zk::RunHandler([this] { FormClose(); });
     event->accept();
+}
+
+void TOpt::keyPressEvent(QKeyEvent* event) {
+    // Escape is the keyboard's close box; like every close it takes the values over.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

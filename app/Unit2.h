@@ -2,7 +2,7 @@
 // The settings window: the gas (γ × 10 and the speed of sound c1) and the number of particles of
 // the flight window.  While it is open the main window takes no input; every close, by "OK" or by
 // the window's close box, takes the gas over, solves the case again and raises the velocity
-// field's lower limit to c1 + 15 m/s.  There is no cancel.
+// field's lower limit to c1 + 15 m/s.  There is no cancel: Escape closes it like the close box.
 #include <QWidget>
 
 class QLabel;
@@ -37,6 +37,7 @@ class TOpt : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 extern TOpt* Opt;

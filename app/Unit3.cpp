@@ -52,8 +52,9 @@ void MakeControl(QWidget* control) {
 } // namespace
 
 TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), flow_(flow), host_(host),
-      canvas_(kClientWidth, kClientHeight, WindowFont()) {
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      flow_(flow), host_(host), canvas_(kClientWidth, kClientHeight, WindowFont()) {
     setWindowTitle(QStringLiteral("Полёт индивидуальных частиц"));
     setFixedSize(kClientWidth, kClientHeight);
     setAttribute(Qt::WA_QuitOnClose, false);

@@ -29,9 +29,11 @@ QStringList NameFilters(const QString& filter) {
     return filters;
 }
 
-std::optional<QString> QtFileDialogProvider::Ask(const FileDialogRequest& request) {
-    QFileDialog dialog(request.Parent);
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The toolkit needs each pattern in brackets after its description; the list shows only the
+    // descriptions, which name their patterns themselves, so no pattern appears twice.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = NameFilters(request.Filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
@@ -43,8 +45,14 @@ std::optional<QString> QtFileDialogProvider::Ask(const FileDialogRequest& reques
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     }
+    // The name of the last use, with its folder: the dialog opens where the user was.
     if (!request.FileName.isEmpty())
         dialog.selectFile(request.FileName);
+}
+
+std::optional<QString> QtFileDialogProvider::Ask(const FileDialogRequest& request) {
+    QFileDialog dialog(request.Parent);
+    ConfigureFileDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

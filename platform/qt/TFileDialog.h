@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace zk {
@@ -30,6 +31,9 @@ class FileDialogProvider {
     // The name the user confirmed, or nothing when the user cancelled.
     virtual std::optional<QString> Ask(const FileDialogRequest& request) = 0;
 };
+
+// Sets up the toolkit's dialog for a request: its filters, its mode and the name it offers.
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
 
 // The toolkit's modal file dialog.
 class QtFileDialogProvider : public FileDialogProvider {

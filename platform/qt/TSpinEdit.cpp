@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QToolButton>
 #include <algorithm>
 #include <limits>
@@ -14,7 +15,9 @@
 namespace zk {
 
 namespace {
-constexpr int kButtonWidth = 15; // pixels
+constexpr int kButtonWidth = 13; // pixels
+// The empty pixels QLineEdit keeps on each side of its text, inside the text margins.
+constexpr int kLineEditTextGap = 2; // pixels
 
 // Decimal digits with an optional sign, inside the 32-bit range.
 bool ParseInt32(const QString& text, std::int32_t& value) {
@@ -214,12 +217,15 @@ void TSpinEdit::changeEvent(QEvent* event) {
 
 void TSpinEdit::LayOut() {
     editor_->setGeometry(0, 0, width(), height());
-    editor_->setTextMargins(0, 0, kButtonWidth, 0);
-    const int frame = 2; // pixels of the field's sunken frame
+    // The arrows stand against the right side of the field's frame, and the text may run up to
+    // them: so the velocity field shows its largest value, 1000000, whole at 65 pixels.
+    editor_->setTextMargins(0, 0, kButtonWidth - kLineEditTextGap, 0);
+    const int side = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, editor_); // pixels
+    const int frame = 2; // pixels above and below the arrows
     const int inner = height() - 2 * frame;
     const int upHeight = inner / 2;
-    up_->setGeometry(width() - frame - kButtonWidth, frame, kButtonWidth, upHeight);
-    down_->setGeometry(width() - frame - kButtonWidth, frame + upHeight, kButtonWidth, inner - upHeight);
+    up_->setGeometry(width() - side - kButtonWidth, frame, kButtonWidth, upHeight);
+    down_->setGeometry(width() - side - kButtonWidth, frame + upHeight, kButtonWidth, inner - upHeight);
     up_->raise();
     down_->raise();
 }

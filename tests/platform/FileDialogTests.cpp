@@ -1,4 +1,6 @@
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -75,4 +77,40 @@ TEST(FileDialog, ConfirmedNamesBecomeFullPaths) {
     dialogs.Answer(QString());
     EXPECT_TRUE(dialog.Execute());
     EXPECT_TRUE(dialog.FileName.isEmpty());
+}
+
+namespace {
+
+// The entries of the dialog's file-type list as the user sees them.
+QStringList ShownTypes(const QString& filter) {
+    QFileDialog dialog;
+    zk::ConfigureFileDialog(
+        dialog, zk::FileDialogRequest{TFileDialogKind::Open, filter, QString(), QString(), nullptr});
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    if (!types)
+        return {QStringLiteral("<no file-type list>")};
+    QStringList shown;
+    for (int i = 0; i < types->count(); ++i)
+        shown << types->itemText(i);
+    return shown;
+}
+
+} // namespace
+
+TEST(FileDialog, TypeListShowsEachDescriptionWithItsPatternOnce) {
+    EXPECT_EQ(ShownTypes(QStringLiteral("Файлы Мирандоль (psr)|*.psr")),
+              QStringList{"Файлы Мирандоль (psr)"});
+    EXPECT_EQ(ShownTypes(QStringLiteral("Мирандоль (psr)|*.psr")), QStringList{"Мирандоль (psr)"});
+    EXPECT_EQ(ShownTypes(QStringLiteral("Точечные рисунки (*.bmp)|*.bmp|Все файлы (*.*)|*")),
+              (QStringList{"Точечные рисунки (*.bmp)", "Все файлы (*.*)"}));
+}
+
+TEST(FileDialog, TypeListStillFiltersByThePatterns) {
+    QTemporaryDir dir;
+    QFileDialog dialog;
+    zk::ConfigureFileDialog(dialog, zk::FileDialogRequest{TFileDialogKind::Open,
+                                                          QStringLiteral("Мирандоль (psr)|*.psr"), QString(),
+                                                          dir.filePath(QStringLiteral("a.psr")), nullptr});
+    EXPECT_EQ(dialog.nameFilters(), QStringList{"Мирандоль (psr) (*.psr)"});
+    EXPECT_EQ(dialog.directory().absolutePath(), dir.path()) << "the folder of the offered name";
 }

@@ -1,0 +1,16 @@
+#pragma once
+// A secondary window that belongs to another window of the program: the windowing system keeps it
+// above its owner and minimises and restores it with the owner.  The owner is only the window's
+// transient parent, not its parent widget, so disabling the owner leaves the window usable.
+class QWidget;
+
+namespace zk {
+
+// Makes window transient for owner.  Both must be top-level widgets; the native windows are
+// created here if they do not exist yet.
+void SetWindowOwner(QWidget* window, QWidget* owner);
+
+// The widget whose window the window is transient for, or nullptr.
+QWidget* WindowOwner(const QWidget* window);
+
+} // namespace zk
