@@ -1,8 +1,11 @@
 #include "HelpForm.h"
 
+#include <QKeyEvent>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ActivationTracker.h"
 #include "FlowState.h"
@@ -10,6 +13,7 @@
 #include "PolarDiagram.h"
 #include "RasterCanvas.h"
 #include "Solver.h"
+#include "Unit1.h"
 #include "WindowActivation.h"
 
 THelpForm* HelpForm = nullptr;
@@ -162,10 +166,29 @@ THelpForm::THelpForm(QWidget* parent)
 }
 
 void THelpForm::Open() {
-    if (!placed_) {
+    if (!placed_ && Main) {
+        // Beside the main window where the screen has room, otherwise against the screen's right
+        // edge, so that the diagram can be read beside the guide as far as possible.
+        const QRect main = Main->frameGeometry();
+        const QRect screen = Main->screen()->availableGeometry();
+        const QSize frame = Main->frameGeometry().size() - Main->geometry().size();
+        const int width = std::min(kClientWidth + frame.width(), screen.width());
+        const int height = std::min(kClientHeight + frame.height(), screen.height());
+        resize(width - frame.width(), height - frame.height());
+        const int x = std::max(screen.left(), std::min(main.right() + 8, screen.right() + 1 - width));
+        const int y = std::max(screen.top(), std::min(main.top(), screen.bottom() + 1 - height));
+        move(x, y);
         placed_ = true;
-        move(160, 60);
     }
     show();
     zk::ActivateWindow(this);
+}
+
+void THelpForm::keyPressEvent(QKeyEvent* event) {
+    // Escape puts the guide away, as in the other help windows of the desktop.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -28,6 +28,9 @@ class THelpForm : public QWidget {
 
     QTextBrowser* Text1 = nullptr;
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     bool placed_ = false;
 };

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -44,14 +45,18 @@ TEST_F(HelpTest, GuideOpensFromTheMenuAndFromF1) {
     EXPECT_EQ(HelpForm->windowTitle(), QStringLiteral("Как читать диаграмму"));
     EXPECT_EQ(zk::WindowOwner(HelpForm), Main);
     EXPECT_TRUE(Main->isEnabled()) << "not modal";
-    HelpForm->close();
-    EXPECT_FALSE(HelpForm->isVisible());
+    QTest::keyClick(HelpForm->Text1, Qt::Key_Escape);
+    EXPECT_FALSE(HelpForm->isVisible()) << "Escape puts the guide away";
 
     Main->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Main));
     QTest::keyClick(Main, Qt::Key_F1);
     EXPECT_TRUE(HelpForm->isVisible());
     EXPECT_TRUE(errors.Boxes.empty());
+    // Whole on the screen, its top no higher than the main window's.
+    const QRect screen = Main->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(HelpForm->frameGeometry())) << "on the screen";
+    EXPECT_GE(HelpForm->frameGeometry().top(), Main->frameGeometry().top());
 }
 
 TEST_F(HelpTest, GuideExplainsTheConstructionInItsKeyWords) {
