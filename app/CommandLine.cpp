@@ -20,7 +20,7 @@ CommandLine::CommandLine(const QStringList& arguments) {
         Message = parser.errorText() + QLatin1Char('\n');
         return;
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         ExitStatus = 0;
         Message = parser.helpText();
         return;
@@ -33,7 +33,8 @@ CommandLine::CommandLine(const QStringList& arguments) {
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         ExitStatus = 2;
-        Message = QStringLiteral("Можно открыть только один случай, а названо %1.\n").arg(files.size());
+        Message =
+            QStringLiteral("Можно открыть только один случай, а указано файлов: %1.\n").arg(files.size());
         return;
     }
     if (!files.isEmpty())

@@ -46,6 +46,9 @@ TEST(CommandLineParse, HelpAndVersionEndTheProgramWithSuccess) {
     ASSERT_TRUE(help.ExitStatus);
     EXPECT_EQ(*help.ExitStatus, 0);
     EXPECT_TRUE(help.Message.contains(QStringLiteral("CASE.psr")));
+    const CommandLine helpAll = Parse({QStringLiteral("--help-all")});
+    ASSERT_TRUE(helpAll.ExitStatus) << "the toolkit's longer help is help too, not a start";
+    EXPECT_EQ(*helpAll.ExitStatus, 0);
 
     const CommandLine version = Parse({QStringLiteral("--version")});
     ASSERT_TRUE(version.ExitStatus);
