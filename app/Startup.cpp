@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -50,6 +51,15 @@ void CreateWindows() {
     SetWindowOwner(Comparison, Main);
     HelpForm = new THelpForm;
     SetWindowOwner(HelpForm, Main);
+    // F1 brings the guide from whichever window of the program the student is in, also from the
+    // settings while the main window, and with it its menu, is disabled.
+    for (QWidget* window : {static_cast<QWidget*>(Opt), static_cast<QWidget*>(Form3),
+                            static_cast<QWidget*>(Form5), static_cast<QWidget*>(Comparison)}) {
+        auto* guideKey = new QAction(window);
+        guideKey->setShortcut(Main->Guide1->shortcut());
+        window->addAction(guideKey);
+        QObject::connect(guideKey, &QAction::triggered, window, Guarded([] { Main->Guide1Click(); }));
+    }
 }
 
 void DestroyWindows() {
