@@ -8,7 +8,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zorkventa developers <zorkventa@example.org>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zorkventa developers <developers@zorkventa.org>")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zorkventa.org/")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The long description under the summary line; an empty line separates paragraphs.
