@@ -22,7 +22,7 @@ echo "lintian $deb"
 # As root lintian asks to be told that is intended; the tags are the same.
 root=
 [ "$(id -u)" = 0 ] && root=--allow-root
-lintian $root --fail-on error,warning --display-info --no-tag-display-limit "$deb" || status=1
+lintian $root --fail-on error,warning --display-info --tag-display-limit 0 "$deb" || status=1
 
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
