@@ -8,14 +8,21 @@
 #   make bench     the benchmarks
 #   make fuzz      the fuzz targets, FUZZ_SECONDS each (clang, build-fuzz/)
 #   make package   the Debian package build/zorkventa_<version>_<arch>.deb
+#   make package-check   that package, then lintian, desktop-file-validate and appstreamcli on it
+#                  (also `make lint`); any error or warning fails
 
+# The installation test judges the menu entry, the metainfo and the file type of saved cases with
+# the desktop's own tools (xdg-mime asks mimetype, from libfile-mimeinfo-perl, on a desktop it does
+# not know).
 PKGS := cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
         libbenchmark-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core \
-        qt6-translations-l10n
+        qt6-translations-l10n \
+        desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
 # libFuzzer and its runtime come with clang.
 FUZZ_PKGS := $(PKGS) clang libclang-rt-14-dev
-# cpack finds the package's library dependencies with dpkg-shlibdeps, and its binaries with file.
-PACKAGE_PKGS := $(PKGS) dpkg-dev file
+# cpack finds the package's library dependencies with dpkg-shlibdeps, and its binaries with file;
+# lintian checks the package.
+PACKAGE_PKGS := $(PKGS) dpkg-dev file lintian
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 BUILD := build
@@ -33,7 +40,7 @@ SANITIZER_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppr
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: deps fuzz-deps package-deps configure build run test test-release test-sanitizers \
-        bench fuzz fuzz-merge package clean
+        bench fuzz fuzz-merge package package-check lint clean
 
 # $(call install-missing,packages): installs those of the packages that are not installed yet.
 define install-missing
@@ -110,7 +117,13 @@ fuzz-merge:
 	done
 
 package: package-deps build
+	rm -f $(BUILD)/zorkventa_*.deb
 	cd $(BUILD) && cpack -G DEB
+
+package-check: package
+	sh desktop/CheckPackage.sh $(BUILD)/zorkventa_*.deb
+
+lint: package-check
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -8,7 +8,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zorkventa developers <zorkventa@example.org>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zorkventa developers <developers@zorkventa.org>")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zorkventa.org/")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The long description under the summary line; an empty line separates paragraphs.
@@ -22,7 +23,7 @@ streaming gas particles shows the flow turning at the shock, and a theory
 window explains the construction.
 
 The package also holds zorkventa-batch, which solves saved cases without a
-display and writes the diagram as a bitmap.")
+display and writes the diagram as a picture.")
 # The libraries come from dpkg-shlibdeps.  The window system plugin and the fonts the diagram's
 # letters are drawn with are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
