@@ -323,7 +323,7 @@ void TComparisonForm::ShowCharts(const zk::ShockComparison* comparison, double w
             chartCase.CurrentProblem = QStringLiteral("Для этого потока кривой нет: ") + Continuing(exact.Problem);
         } else {
             if (!current_ || current_->Mach() != exact.M1 || current_->Theory().Gamma != exact.Theory.Gamma)
-                current_ = std::make_shared<const zk::ShockCurve>(exact.M1, exact.Theory.Gamma, 240);
+                current_ = std::make_shared<const zk::ShockCurve>(exact.M1, exact.Theory.Gamma, 120);
             chartCase.Current = current_;
         }
     }

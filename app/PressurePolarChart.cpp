@@ -24,11 +24,11 @@ PressurePolarChart::PressurePolarChart(ShockChartCase chartCase)
         SetThetaAxis(10);
         return;
     }
-    // θ a little beyond the maximum deflection (and the wedge, while it is a deflection at all);
-    // p2/p1 from 1 to a little above the normal shock.
+    // θ a little beyond the maximum deflection, p2/p1 from 1 to a little above the normal shock: both
+    // axes belong to the free stream, so that they stand still while the wedge angle is dragged.  A
+    // wedge beyond the axis is named at its end.
     const zk::ShockCurve& curve = *case_.Current;
-    const double wedge = case_.WedgeDegrees >= 0 && case_.WedgeDegrees <= 90 ? case_.WedgeDegrees : 0;
-    SetThetaAxis(std::max(DegreesFromRadians(curve.Theory().ThetaMax), wedge) * 1.08);
+    SetThetaAxis(DegreesFromRadians(curve.Theory().ThetaMax) * 1.08);
     const double normal = curve.Strong().back().PressureRatio;
     const double span = std::max((normal - 1) * 1.05, 1e-3);
     pressureStep_ = NiceStep(span, 8);
@@ -59,10 +59,14 @@ void PressurePolarChart::Draw(QPainter& painter) const {
         DrawNotice(painter, Notice());
         return;
     }
-    DrawPressureAxis(painter);
-    DrawBranches(painter);
+    // The polar of one free stream stays while only the wedge angle changes.
+    DrawBackground(painter, "pressure", case_.Current, [this](QPainter& background) {
+        DrawPressureAxis(background);
+        DrawBranches(background);
+        DrawMaximum(background);
+        DrawLegend(background);
+    });
     DrawMarks(painter);
-    DrawLegend(painter);
 }
 
 void PressurePolarChart::DrawPressureAxis(QPainter& painter) const {
@@ -117,7 +121,7 @@ void PressurePolarChart::DrawBranches(QPainter& painter) const {
                          NumberText(case_.Current->Strong().back().PressureRatio, 4));
 }
 
-void PressurePolarChart::DrawMarks(QPainter& painter) const {
+void PressurePolarChart::DrawMaximum(QPainter& painter) const {
     const QRect plot = Plot();
     const zk::ShockCurve& curve = *case_.Current;
     painter.setFont(ChartFont(12, true));
@@ -134,7 +138,9 @@ void PressurePolarChart::DrawMarks(QPainter& painter) const {
     const int width = metrics.horizontalAdvance(maxText);
     const double x = top.x() + 4 + width <= plot.right() ? top.x() + 4 : top.x() - 4 - width;
     painter.drawText(QPointF(x, plot.bottom() - 5), maxText);
+}
 
+void PressurePolarChart::DrawMarks(QPainter& painter) const {
     DrawWedge(painter, case_.WedgeDegrees);
     const double wedge = case_.WedgeDegrees;
     const zk::ExactValues& exact = case_.Comparison.Exact;

@@ -25,6 +25,7 @@ class PressurePolarChart : public ShockChart {
   private:
     void DrawPressureAxis(QPainter& painter) const;
     void DrawBranches(QPainter& painter) const;
+    void DrawMaximum(QPainter& painter) const;
     void DrawMarks(QPainter& painter) const;
     void DrawLegend(QPainter& painter) const;
 

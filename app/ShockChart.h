@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "ShockComparison.h"
@@ -63,6 +64,12 @@ class ShockChart {
     // of ten, at most ten of them.
     void SetThetaAxis(double wantedDegrees);
     void SetPlot(QRect plot) { plot_ = plot; }
+
+    // Draws what depends only on `key` (a family of curves, one free stream's curve) and the chart's
+    // kind, once per key and pixel density, and copies it afterwards: dragging the wedge angle
+    // changes only the marks drawn over it.  `key` is kept alive while it is remembered.
+    void DrawBackground(QPainter& painter, const char* kind, std::shared_ptr<const void> key,
+                        const std::function<void(QPainter&)>& draw) const;
 
     // The grid lines and marks of the θ axis, with its caption.
     void DrawThetaAxis(QPainter& painter) const;

@@ -45,19 +45,26 @@ QString ThetaBetaFamilyChart::Notice() const {
 void ThetaBetaFamilyChart::Draw(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    DrawBetaAxis(painter);
-    DrawThetaAxis(painter);
     if (!case_.Family) {
+        DrawBetaAxis(painter);
+        DrawThetaAxis(painter);
         DrawNotice(painter, Notice());
         return;
     }
+    // The gas's family stays while the wedge angle or even M1 change.
+    DrawBackground(painter, "family", case_.Family, [this](QPainter& background) {
+        DrawBetaAxis(background);
+        DrawThetaAxis(background);
+        background.setClipRect(Plot().adjusted(1, -6, 6, 0));
+        DrawFamily(background);
+        background.setClipping(false);
+        DrawLegend(background);
+    });
     painter.save();
     painter.setClipRect(Plot().adjusted(1, -6, 6, 0));
-    DrawFamily(painter);
     DrawCurrent(painter);
     painter.restore();
     DrawMarks(painter);
-    DrawLegend(painter);
     if (!case_.Current)
         DrawNotice(painter, Notice());
 }
