@@ -17,6 +17,24 @@ int DecimalsFor(double step) {
 
 } // namespace
 
+QString PressurePolarChart::PressureText(double value, int significant) {
+    // Behind a hypersonic shock the pressure runs to millions: those as a mantissa times a power of
+    // ten, which a student reads at a glance, the others as they are.
+    if (!(std::abs(value) >= 1e5) || !std::isfinite(value))
+        return NumberText(value, significant);
+    static const QString kSuperscripts = QStringLiteral("⁰¹²³⁴⁵⁶⁷⁸⁹");
+    int exponent = static_cast<int>(std::floor(std::log10(std::abs(value))));
+    double mantissa = value / std::pow(10.0, exponent);
+    if (std::abs(std::stod(zk::ComparisonNumberText(mantissa, significant - 1, '.'))) >= 10) {
+        ++exponent; // 9.9996 rounds to 10
+        mantissa /= 10;
+    }
+    QString power;
+    for (QChar digit : QString::number(exponent))
+        power += kSuperscripts[digit.digitValue()];
+    return NumberText(mantissa, significant - 1) + QStringLiteral("·10") + power;
+}
+
 PressurePolarChart::PressurePolarChart(ShockChartCase chartCase)
     : ShockChart(QSize(kWidth, kHeight)), case_(std::move(chartCase)) {
     SetPlot(QRect(QPoint(64, 22), QPoint(kWidth - 40, kHeight - 48)));
@@ -51,8 +69,8 @@ QString PressurePolarChart::Notice() const {
 void PressurePolarChart::Draw(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    DrawThetaAxis(painter);
     if (!case_.Current) {
+        DrawThetaAxis(painter);
         const QRect plot = Plot();
         painter.setPen(Qt::black);
         painter.drawLine(plot.left(), plot.bottom(), plot.left(), plot.top());
@@ -61,6 +79,7 @@ void PressurePolarChart::Draw(QPainter& painter) const {
     }
     // The polar of one free stream stays while only the wedge angle changes.
     DrawBackground(painter, "pressure", case_.Current, [this](QPainter& background) {
+        DrawThetaAxis(background);
         DrawPressureAxis(background);
         DrawBranches(background);
         DrawMaximum(background);
@@ -82,7 +101,7 @@ void PressurePolarChart::DrawPressureAxis(QPainter& painter) const {
         }
         painter.setPen(Qt::black);
         painter.drawLine(plot.left() - 4, y, plot.left(), y);
-        const QString text = NumberText(p, decimals);
+        const QString text = PressureText(p, std::max(decimals, 2));
         painter.drawText(plot.left() - 7 - metrics.horizontalAdvance(text), y + metrics.ascent() / 2 - 1,
                          text);
     };
@@ -118,7 +137,7 @@ void PressurePolarChart::DrawBranches(QPainter& painter) const {
     // Below the strong branch, which leaves the normal shock nearly level.
     painter.drawText(QPointF(normal.x() + 6, normal.y() + metrics.ascent() + 4),
                      QStringLiteral("прямой скачок, ") +
-                         NumberText(case_.Current->Strong().back().PressureRatio, 4));
+                         PressureText(case_.Current->Strong().back().PressureRatio, 4));
 }
 
 void PressurePolarChart::DrawMaximum(QPainter& painter) const {

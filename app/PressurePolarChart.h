@@ -22,6 +22,10 @@ class PressurePolarChart : public ShockChart {
     double PressureLimit() const { return pressureLimit_; }
     double PressureStep() const { return pressureStep_; }
 
+    // A pressure ratio for the axis and the labels: `digits` decimals, or from 10⁵ on a mantissa
+    // with `digits` − 1 decimals times a power of ten ("1,01·10⁷").
+    static QString PressureText(double value, int digits);
+
   private:
     void DrawPressureAxis(QPainter& painter) const;
     void DrawBranches(QPainter& painter) const;

@@ -41,6 +41,16 @@ int CountIn(const QImage& image, QRect area, QRgb color) {
     return n;
 }
 
+// Dark pixels (text is smoothed by the font engine, so not all of it pure black) within an area.
+int CountDark(const QImage& image, QRect area) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.valid(x, y) && qGray(image.pixel(x, y)) < 0x60)
+                ++n;
+    return n;
+}
+
 // The charts' case for c1, γ, V1 and χ, as the comparison window builds it.
 ShockChartCase CaseFor(double c1, double gamma, int v1, int chi) {
     zk::FlowState state;
@@ -60,6 +70,9 @@ TEST(ThetaBetaFamilyChartTest, CurvesAndMarksStandAtTheirValues) {
     const ThetaBetaFamilyChart chart(CaseFor(340, 1.4, 680, 20));
     const QImage image = chart.Render(1);
     EXPECT_TRUE(chart.Notice().isEmpty());
+    const QRect plot = chart.Plot();
+    EXPECT_GT(CountDark(image, QRect(plot.left() - 12, plot.bottom() + 6, plot.width() + 24, 14)), 40);
+    EXPECT_GT(CountDark(image, QRect(0, plot.top(), plot.left() - 4, plot.height())), 40);
     // θ axis to 50°: the limit curve's maximum 45.58° and a margin.
     EXPECT_DOUBLE_EQ(chart.ThetaLimit(), 50.0);
 
@@ -139,6 +152,10 @@ TEST(PressurePolarChartTest, RunsFromTheMachWaveOverThetaMaxToTheNormalShock) {
     EXPECT_GT(CountNear(image, chart.ToPoint(22.8, top.PressureRatio), 3, ShockChart::kWeakColor) +
                   CountNear(image, chart.ToPoint(22.8, top.PressureRatio), 3, ShockChart::kStrongColor),
               0);
+    // Both axes carry their numbers: black text left of the plot and below it.
+    const QRect plot = chart.Plot();
+    EXPECT_GT(CountDark(image, QRect(plot.left() - 12, plot.bottom() + 6, plot.width() + 24, 14)), 40);
+    EXPECT_GT(CountDark(image, QRect(0, plot.top(), plot.left() - 4, plot.height())), 40);
     const QPoint right = chart.ToPoint(24, 3).toPoint();
     EXPECT_EQ(CountIn(image, QRect(right - QPoint(4, 40), QSize(8, 80)), ShockChart::kWeakColor), 0);
 }
@@ -151,6 +168,17 @@ TEST(PressurePolarChartTest, HypersonicPolarKeepsFiniteAxes) {
     EXPECT_LT(chart.PressureLimit(), normal * 1.5);
     EXPECT_TRUE(std::isfinite(chart.PressureStep()));
     EXPECT_GT(CountNear(chart.Render(1), chart.ToPoint(0.2, normal), 2, ShockChart::kStrongColor), 0);
+}
+
+TEST(PressurePolarChartTest, PressuresOfMillionsReadAsPowersOfTen) {
+    EXPECT_EQ(PressurePolarChart::PressureText(4.5, 4), QStringLiteral("4.5"));
+    EXPECT_EQ(PressurePolarChart::PressureText(99999.5, 0), QStringLiteral("100000")) << "below 10⁵ as it is";
+    EXPECT_EQ(PressurePolarChart::PressureText(10094290.67, 4), QStringLiteral("1.009·10⁷"));
+    EXPECT_EQ(PressurePolarChart::PressureText(2e11, 2), QStringLiteral("2·10¹¹"));
+    EXPECT_EQ(PressurePolarChart::PressureText(9.99996e6, 3), QStringLiteral("1·10⁷")) << "rounding carries";
+    zk::SetDecimalSeparator(QStringLiteral(","));
+    EXPECT_EQ(PressurePolarChart::PressureText(1.25e6, 3), QStringLiteral("1,25·10⁶"));
+    zk::SetDecimalSeparator(QStringLiteral("."));
 }
 
 TEST(ShockChartTest, DrawnAtTheScreensPixelDensity) {
