@@ -214,7 +214,8 @@ void TComparisonForm::CreateComponents() {
 
 bool TComparisonForm::eventFilter(QObject* watched, QEvent* event) {
     // The table would copy only its current cell: Ctrl+C on it copies the whole table.
-    if (watched == Table1 && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+    if (watched == Table1 &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Copy)) {
             event->accept();
@@ -305,7 +306,8 @@ void TComparisonForm::ShowCharts(const zk::ShockComparison* comparison, double w
         // The family is the gas's own: made again only for a new γ, and a γ without oblique shocks
         // is told once, not tried at every refresh.
         const double gamma = Flow.Gamma;
-        if (!familyGamma_ || std::bit_cast<std::uint64_t>(*familyGamma_) != std::bit_cast<std::uint64_t>(gamma)) {
+        if (!familyGamma_ ||
+            std::bit_cast<std::uint64_t>(*familyGamma_) != std::bit_cast<std::uint64_t>(gamma)) {
             familyGamma_ = gamma;
             family_.reset();
             familyProblem_.clear();
@@ -320,7 +322,8 @@ void TComparisonForm::ShowCharts(const zk::ShockComparison* comparison, double w
         const zk::ExactValues& exact = comparison->Exact;
         if (!exact.Answered()) {
             current_.reset();
-            chartCase.CurrentProblem = QStringLiteral("Для этого потока кривой нет: ") + Continuing(exact.Problem);
+            chartCase.CurrentProblem =
+                QStringLiteral("Для этого потока кривой нет: ") + Continuing(exact.Problem);
         } else {
             if (!current_ || current_->Mach() != exact.M1 || current_->Theory().Gamma != exact.Theory.Gamma)
                 current_ = std::make_shared<const zk::ShockCurve>(exact.M1, exact.Theory.Gamma, 120);

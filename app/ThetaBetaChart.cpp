@@ -72,8 +72,9 @@ QImage ThetaBetaChart::Draw() const {
     };
     static Background last;
     const QString separator = zk::LocalizedNumberText("0.5");
-    if (last.Image.isNull() || last.Mach != comparison_.Exact.M1 || last.Gamma != comparison_.Exact.Theory.Gamma ||
-        last.ThetaLimit != thetaLimit_ || last.Separator != separator) {
+    if (last.Image.isNull() || last.Mach != comparison_.Exact.M1 ||
+        last.Gamma != comparison_.Exact.Theory.Gamma || last.ThetaLimit != thetaLimit_ ||
+        last.Separator != separator) {
         DrawDetachedBand(painter, false);
         DrawAxes(painter);
         DrawDetachedBand(painter, true);
@@ -81,16 +82,14 @@ QImage ThetaBetaChart::Draw() const {
         DrawLegend(painter);
         painter.end();
         last = {comparison_.Exact.M1, comparison_.Exact.Theory.Gamma, thetaLimit_, separator, image};
-        painter.begin(&image);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
     } else {
         painter.end();
         image = last.Image;
-        painter.begin(&image);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
     }
+    // The marks go onto a copy: the kept picture stays without them.
+    painter.begin(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
     DrawMarks(painter);
     return image;
 }
