@@ -15,8 +15,9 @@ WedgePicker::WedgePicker(zk::FlightHost& host, const zk::TSpinEdit& field, QObje
 }
 
 int WedgePicker::Clamped(int degrees) const {
+    // As the field itself: equal limits mean no limits.
     const int low = field_.MinValue(), high = field_.MaxValue();
-    return low <= high ? std::clamp(degrees, low, high) : degrees;
+    return low < high ? std::clamp(degrees, low, high) : degrees;
 }
 
 int WedgePicker::AngleFor(double thetaDegrees, double axisLimitDegrees) const {

@@ -130,6 +130,12 @@ TEST_F(PickerTest, PicksStayWithinTheAxisAndTheFieldsLimits) {
     Press(&view, X(44));
     EXPECT_EQ(field.Value(), 30);
     EXPECT_EQ(picker.AngleFor(std::nan(""), 50), 1) << "no number under the pointer: the lower limit";
+
+    // Equal limits are no limits, as for the field itself.
+    field.SetMinValue(0);
+    field.SetMaxValue(0);
+    Press(&view, X(33));
+    EXPECT_EQ(field.Value(), 33);
 }
 
 TEST_F(PickerTest, ArrowKeysStepByOneDegree) {
