@@ -3,6 +3,7 @@
 // the screen's own pixel density.
 #include <QImage>
 #include <QPushButton>
+#include <QTableWidget>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -207,6 +208,19 @@ class ChartNoticeTest : public ProgramTest {
     }
     static QImage Shown(ChartView* view) { return view->Chart()->Render(1); }
 };
+
+TEST_F(ChartNoticeTest, ViewsShowTheirChartsAndFollowApply) {
+    Main->N8Click();
+    Comparison->Table1->setFocus(); // no focus frame on the charts
+    for (ChartView* view : {Comparison->Chart1, Comparison->Chart2}) {
+        const QImage shown = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, view->Chart()->Render(1).convertToFormat(QImage::Format_RGB32));
+    }
+    const QImage before = Comparison->Chart2->grab().toImage();
+    Main->SpinEdit1->SetValue(12);
+    Main->Button2->click();
+    EXPECT_NE(Comparison->Chart2->grab().toImage(), before) << "the marks moved to 12°";
+}
 
 TEST_F(ChartNoticeTest, SubsonicStreamKeepsTheFamilyAndSaysWhyItHasNoCurve) {
     Main->N8Click();
