@@ -92,6 +92,7 @@ test-sanitizers: test-release
 bench: build
 	./$(BUILD)/zk_bench
 	@if [ -x $(BUILD)/zk_flight_bench ]; then QT_QPA_PLATFORM=offscreen ./$(BUILD)/zk_flight_bench; fi
+	@if [ -x $(BUILD)/zk_window_bench ]; then QT_QPA_PLATFORM=offscreen ./$(BUILD)/zk_window_bench; fi
 
 # Each target runs FUZZ_SECONDS on the checked-in corpus; what it adds is kept in build-fuzz/.
 # `make fuzz-merge` adds to the checked-in corpus those of the new inputs that reach code its

@@ -1,21 +1,35 @@
 #include "Comparison.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QFont>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
+#include <bit>
 #include <cmath>
 #include <exception>
 
 #include "ActivationTracker.h"
+#include "ChartView.h"
 #include "DecimalSeparator.h"
 #include "ErrorBox.h"
+#include "FileAccess.h"
 #include "FormFont.h"
+#include "InOutCodes.h"
 #include "Numbers.h"
+#include "PressurePolarChart.h"
+#include "TFileDialog.h"
 #include "TImage.h"
+#include "TSpinEdit.h"
 #include "ThetaBetaChart.h"
+#include "ThetaBetaFamilyChart.h"
 #include "Unit1.h"
+#include "WedgePicker.h"
 #include "WindowActivation.h"
 
 TComparisonForm* Comparison = nullptr;
@@ -37,10 +51,6 @@ QString RadiansAsDegrees(double radians) {
     return Degrees(zk::DegreesFromRadians(radians));
 }
 
-QString Optional(const std::optional<double>& value, int decimals) {
-    return value ? Number(*value, decimals) : kDash;
-}
-
 // The error messages of the exact relations carry no full stop of their own.
 QString Sentence(const std::string& message) {
     QString text = QString::fromStdString(message);
@@ -52,6 +62,31 @@ QString Sentence(const std::string& message) {
 const char* const kRowNames[TComparisonForm::kRows] = {
     "Угол скачка, °", "P₂/P₁", "ρ₁/ρ₂", "υ₂/υ₁", "T₂/T₁", "M₂", "p₀₂/p₀₁", "Наибольший χ, °",
 };
+
+const char* const kColumnNames[TComparisonForm::kColumns] = {
+    "Построение", "Слабый скачок", "Сильный скачок", "Разность", "Разность, %",
+};
+
+// The case in the first line of the copied table: names, then the numbers' decimals.
+const char* const kCaseNames[5] = {"M₁", "γ", "χ, °", "V₁, м/с", "c₁, м/с"};
+
+// A sentence that continues another: its first letter in lower case.
+QString Continuing(const std::string& message) {
+    QString text = Sentence(message);
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+// A field of the CSV file, quoted when it holds a separator, a quote or a line end.
+QString CsvField(const QString& field) {
+    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
+        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r')))
+        return field;
+    QString quoted = field;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
 
 } // namespace
 
@@ -65,9 +100,23 @@ TComparisonForm::TComparisonForm(QWidget* parent)
     setPalette(palette);
     setAutoFillBackground(true);
     setFont(zk::FormFont(13, true));
+    if (Main) {
+        picker_ = std::make_unique<WedgePicker>(*Main, *Main->SpinEdit1);
+        // Apply makes the main window the active one; the student goes on picking here.
+        picker_->AfterApply = [this] {
+            QWidget* focused = focusWidget();
+            if (!isVisible())
+                return;
+            zk::ActivateWindow(this);
+            if (focused)
+                focused->setFocus(Qt::OtherFocusReason);
+        };
+    }
     CreateComponents();
     zk::ActivationTracker::Instance().Register(this, {});
 }
+
+TComparisonForm::~TComparisonForm() = default;
 
 void TComparisonForm::CreateComponents() {
     Label1 = new QLabel(this);
@@ -81,16 +130,19 @@ void TComparisonForm::CreateComponents() {
 
     Table1 = new QTableWidget(kRows, kColumns, this);
     Table1->setGeometry(16, 78, 608, 204);
-    Table1->setHorizontalHeaderLabels({QStringLiteral("Построение"), QStringLiteral("Слабый скачок"),
-                                       QStringLiteral("Сильный скачок"), QStringLiteral("Разность"),
-                                       QStringLiteral("Разность, %")});
+    QStringList columnNames;
+    for (const char* name : kColumnNames)
+        columnNames << QString::fromUtf8(name);
+    Table1->setHorizontalHeaderLabels(columnNames);
     QStringList rowNames;
     for (const char* name : kRowNames)
         rowNames << QString::fromUtf8(name);
     Table1->setVerticalHeaderLabels(rowNames);
     Table1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table1->setSelectionMode(QAbstractItemView::NoSelection);
-    Table1->setFocusPolicy(Qt::NoFocus);
+    Table1->setFocusPolicy(Qt::ClickFocus);
+    Table1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    Table1->installEventFilter(this);
     Table1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Table1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Table1->verticalHeader()->setFixedWidth(118);
@@ -128,6 +180,51 @@ void TComparisonForm::CreateComponents() {
 
     Image1 = new zk::TImage(this);
     Image1->setGeometry(16, 386, ThetaBetaChart::kWidth, ThetaBetaChart::kHeight);
+
+    Chart1 = new ChartView(picker_.get(), this);
+    Chart1->move(640, 10);
+    Chart1->resize(ThetaBetaFamilyChart::kWidth, ThetaBetaFamilyChart::kHeight);
+    Chart2 = new ChartView(picker_.get(), this);
+    Chart2->move(640, 376);
+    Chart2->resize(PressurePolarChart::kWidth, PressurePolarChart::kHeight);
+
+    Button1 = new QPushButton(QStringLiteral("Копировать таблицу"), this);
+    Button1->setGeometry(640, 644, 170, 24);
+    Button1->setFont(zk::FormFont(13, false));
+    connect(Button1, &QPushButton::clicked, this, zk::Guarded([this] { CopyTable(); }));
+    Button2 = new QPushButton(QStringLiteral("Сохранить таблицу…"), this);
+    Button2->setGeometry(818, 644, 170, 24);
+    Button2->setFont(zk::FormFont(13, false));
+    connect(Button2, &QPushButton::clicked, this, zk::Guarded([this] { Button2Click(); }));
+
+    Copy1 = new QAction(QStringLiteral("Копировать таблицу"), this);
+    Copy1->setShortcut(QKeySequence::Copy);
+    Copy1->setShortcutContext(Qt::WindowShortcut);
+    connect(Copy1, &QAction::triggered, this, zk::Guarded([this] { CopyTable(); }));
+    addAction(Copy1);
+    auto* save = new QAction(QStringLiteral("Сохранить таблицу…"), this);
+    connect(save, &QAction::triggered, this, zk::Guarded([this] { Button2Click(); }));
+    Table1->addAction(Copy1);
+    Table1->addAction(save);
+
+    SaveDialog1 = std::make_unique<zk::TFileDialog>(zk::TFileDialogKind::Save, this);
+    SaveDialog1->DefaultExt = QStringLiteral("csv");
+    SaveDialog1->Filter = QStringLiteral("Таблицы CSV (*.csv)|*.csv|Все файлы (*.*)|*");
+}
+
+bool TComparisonForm::eventFilter(QObject* watched, QEvent* event) {
+    // The table would copy only its current cell: Ctrl+C on it copies the whole table.
+    if (watched == Table1 &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy)) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                zk::RunHandler([this] { CopyTable(); });
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TComparisonForm::Open() {
@@ -163,39 +260,151 @@ void TComparisonForm::Refresh() {
         Label1->setText(QStringLiteral("M₁ %1     γ = %2     χ = %3     V₁ = %4 м/с     c₁ = %5 м/с")
                             .arg(mach, Number(Flow.Gamma, 2), Degrees(wedgeDegrees), QString::number(Flow.V1),
                                  Number(Flow.SoundSpeed, 2)));
+        caseValues_ = {Flow.SoundSpeed == 0 ? std::string()
+                                            : zk::ComparisonNumberText(Flow.V1 / Flow.SoundSpeed, 3, '.'),
+                       zk::ComparisonNumberText(Flow.Gamma, 2, '.'),
+                       zk::ComparisonNumberText(wedgeDegrees, 2, '.'), std::to_string(Flow.V1),
+                       zk::ComparisonNumberText(Flow.SoundSpeed, 2, '.')};
         if (lastApplyFaulted_) {
             ClearTable();
             Label4->clear();
             Image1->SetPicture(QImage());
+            ShowCharts(nullptr, wedgeDegrees, QStringLiteral("Последний расчёт прерван ошибкой."));
             ShowSummary(
                 QStringLiteral("Последний расчёт прерван ошибкой: сравнивать нечего. Исправьте данные "
                                "и нажмите «Применить»."),
                 true);
             return;
         }
-        const zk::ShockComparison comparison = zk::CompareWithExactTheory(Flow);
+        const zk::ShockComparison comparison = zk::CompareWithExactTheory(Flow, wedgeCache_);
         Fill(comparison);
         Image1->SetPicture(ThetaBetaChart(comparison, wedgeDegrees).Draw());
+        ShowCharts(&comparison, wedgeDegrees, QString());
     } catch (const std::exception& e) {
         // Nothing of the comparison may stop the program; say what went wrong in the window.
+        const QString problem = QStringLiteral("Сравнение не удалось: ") + Sentence(e.what());
         ClearTable();
         Image1->SetPicture(QImage());
-        ShowSummary(QStringLiteral("Сравнение не удалось: ") + Sentence(e.what()), true);
+        ShowCharts(nullptr, 0, problem);
+        ShowSummary(problem, true);
     } catch (...) {
         ClearTable();
         Image1->SetPicture(QImage());
+        ShowCharts(nullptr, 0, QStringLiteral("Сравнение не удалось."));
         ShowSummary(QStringLiteral("Сравнение не удалось."), true);
     }
+}
+
+void TComparisonForm::ShowCharts(const zk::ShockComparison* comparison, double wedgeDegrees,
+                                 const QString& problem) {
+    ShockChartCase chartCase;
+    chartCase.WedgeDegrees = wedgeDegrees;
+    if (!comparison) {
+        chartCase.FamilyProblem = chartCase.CurrentProblem = problem;
+    } else {
+        chartCase.Comparison = *comparison;
+        // The family is the gas's own: made again only for a new γ, and a γ without oblique shocks
+        // is told once, not tried at every refresh.
+        const double gamma = Flow.Gamma;
+        if (!familyGamma_ ||
+            std::bit_cast<std::uint64_t>(*familyGamma_) != std::bit_cast<std::uint64_t>(gamma)) {
+            familyGamma_ = gamma;
+            family_.reset();
+            familyProblem_.clear();
+            try {
+                family_ = std::make_shared<const zk::ThetaBetaFamily>(gamma);
+            } catch (const zk::AppError& e) {
+                familyProblem_ = QStringLiteral("Кривых θ–β–M нет: ") + Continuing(e.what());
+            }
+        }
+        chartCase.Family = family_;
+        chartCase.FamilyProblem = familyProblem_;
+        const zk::ExactValues& exact = comparison->Exact;
+        if (!exact.Answered()) {
+            current_.reset();
+            chartCase.CurrentProblem =
+                QStringLiteral("Для этого потока кривой нет: ") + Continuing(exact.Problem);
+        } else {
+            if (!current_ || current_->Mach() != exact.M1 || current_->Theory().Gamma != exact.Theory.Gamma)
+                current_ = std::make_shared<const zk::ShockCurve>(exact.M1, exact.Theory.Gamma, 120);
+            chartCase.Current = current_;
+        }
+    }
+    Chart1->SetChart(std::make_unique<ThetaBetaFamilyChart>(chartCase));
+    Chart2->SetChart(std::make_unique<PressurePolarChart>(std::move(chartCase)));
 }
 
 void TComparisonForm::ClearTable() {
     for (int row = 0; row < kRows; ++row)
         for (int column = 0; column < kColumns; ++column)
-            SetCell(row, column, kDash);
+            SetCell(row, column, std::nullopt, 0);
 }
 
-void TComparisonForm::SetCell(int row, int column, const QString& text) {
-    Table1->item(row, column)->setText(text);
+void TComparisonForm::SetCell(int row, int column, const std::optional<double>& value, int decimals) {
+    std::string& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    cell = value ? zk::ComparisonNumberText(*value, decimals, '.') : std::string();
+    Table1->item(row, column)->setText(cell.empty() ? kDash : zk::LocalizedNumberText(cell));
+}
+
+std::vector<std::vector<QString>> TComparisonForm::TableFields(bool localized) const {
+    const auto number = [localized](const std::string& text) {
+        return localized ? zk::LocalizedNumberText(text) : QString::fromStdString(text);
+    };
+    std::vector<std::vector<QString>> lines;
+    std::vector<QString> first;
+    for (std::size_t i = 0; i < caseValues_.size(); ++i) {
+        first.push_back(QString::fromUtf8(kCaseNames[i]));
+        first.push_back(number(caseValues_[i]));
+    }
+    lines.push_back(first);
+    lines.push_back({});
+    std::vector<QString> header = {QString()};
+    for (const char* name : kColumnNames)
+        header.push_back(QString::fromUtf8(name));
+    lines.push_back(header);
+    for (int row = 0; row < kRows; ++row) {
+        std::vector<QString> line = {QString::fromUtf8(kRowNames[row])};
+        for (const std::string& cell : cells_[static_cast<std::size_t>(row)])
+            line.push_back(number(cell));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+QString TComparisonForm::TableText() const {
+    QString text;
+    for (const std::vector<QString>& line : TableFields(true)) {
+        QStringList fields(line.begin(), line.end());
+        text += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+QString TComparisonForm::TableCsv() const {
+    QString text;
+    for (const std::vector<QString>& line : TableFields(false)) {
+        QStringList fields;
+        for (const QString& field : line)
+            fields << CsvField(field);
+        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+void TComparisonForm::CopyTable() {
+    QGuiApplication::clipboard()->setText(TableText());
+}
+
+void TComparisonForm::Button2Click() {
+    if (!SaveDialog1->Execute() || SaveDialog1->FileName.isEmpty())
+        return;
+    // A byte-order mark first: spreadsheets that open the file directly then read it as UTF-8.
+    const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + TableCsv().toUtf8();
+    try {
+        zk::ReplaceFileContents(SaveDialog1->FileName, std::string_view(bytes.constData(), bytes.size()));
+    } catch (const zk::FileAccessError& error) {
+        throw zk::InOutError(zk::InOutCode(error));
+    }
 }
 
 void TComparisonForm::ShowSummary(const QString& text, bool warning) {
@@ -212,11 +421,11 @@ void TComparisonForm::Fill(const zk::ShockComparison& comparison) {
     for (int row = 0; row < kRows && row < static_cast<int>(comparison.Rows.size()); ++row) {
         const zk::ComparisonRow& r = comparison.Rows[static_cast<std::size_t>(row)];
         const int decimals = r.InDegrees ? 2 : 4;
-        SetCell(row, ConstructionColumn, Optional(r.Construction, decimals));
-        SetCell(row, WeakColumn, Optional(r.Weak, decimals));
-        SetCell(row, StrongColumn, Optional(r.Strong, decimals));
-        SetCell(row, DifferenceColumn, Optional(r.Difference(), decimals));
-        SetCell(row, PercentColumn, Optional(r.RelativeDifference(), 2));
+        SetCell(row, ConstructionColumn, r.Construction, decimals);
+        SetCell(row, WeakColumn, r.Weak, decimals);
+        SetCell(row, StrongColumn, r.Strong, decimals);
+        SetCell(row, DifferenceColumn, r.Difference(), decimals);
+        SetCell(row, PercentColumn, r.RelativeDifference(), 2);
     }
 
     const zk::ExactValues& exact = comparison.Exact;

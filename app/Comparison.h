@@ -2,23 +2,36 @@
 // The comparison window: the graphical construction of the last Apply beside the exact
 // oblique-shock theory for the same free stream and wedge.  A table of the shock angle and the
 // ratios (construction, exact weak and strong shock, their difference), the maximum deflection,
-// the Mach angle and the sonic point, and the θ–β chart of the current Mach number.  It is opened
-// from the main window's menu and follows every Apply while it is open.
+// the Mach angle and the sonic point, and the θ–β chart of the current Mach number; beside them the
+// θ–β–M chart family of the gas and the pressure–deflection polar of the case, on which a click, a
+// drag or the arrow keys pick the wedge angle.  The table goes to the clipboard with Ctrl+C and into a
+// CSV file.  It is opened from the main window's menu and follows every Apply while it is open.
 #include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
 
+#include "LargestWedgeCache.h"
 #include "ShockComparison.h"
+#include "ShockCurve.h"
+#include "ThetaBetaFamily.h"
 
+class ChartView;
+class QAction;
 class QLabel;
+class QPushButton;
 class QTableWidget;
+class WedgePicker;
 
 namespace zk {
+class TFileDialog;
 class TImage;
-}
+} // namespace zk
 
 class TComparisonForm : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kClientWidth = 640;  // pixels
+    static constexpr int kClientWidth = 1176; // pixels
     static constexpr int kClientHeight = 672; // pixels
 
     // Table rows, in the order of the comparison's quantities, and columns.
@@ -26,6 +39,7 @@ class TComparisonForm : public QWidget {
     enum Column { ConstructionColumn, WeakColumn, StrongColumn, DifferenceColumn, PercentColumn, kColumns };
 
     explicit TComparisonForm(QWidget* parent = nullptr);
+    ~TComparisonForm() override;
 
     // Shows the window beside the main window (the first time) and fills it from the flow state.
     void Open();
@@ -45,17 +59,58 @@ class TComparisonForm : public QWidget {
     QLabel* Label4 = nullptr;
     // The θ–β chart.
     zk::TImage* Image1 = nullptr;
+    // The θ–β–M chart family and the pressure–deflection polar; both pick the wedge angle.
+    ChartView* Chart1 = nullptr;
+    ChartView* Chart2 = nullptr;
+    QPushButton* Button1 = nullptr; // "Копировать таблицу"
+    QPushButton* Button2 = nullptr; // "Сохранить таблицу…"
+    QAction* Copy1 = nullptr;       // Ctrl+C: the table to the clipboard
+    std::unique_ptr<zk::TFileDialog> SaveDialog1;
+
+    // The table as text: the case in the first line, an empty line, the column headers and one line
+    // per row.  Tab-separated with the locale's decimal separator for the clipboard, where a
+    // spreadsheet of the same locale reads the numbers; comma-separated with a decimal point for
+    // the CSV file, which spreadsheets of every locale import.  An absent value is an empty field.
+    QString TableText() const;
+    QString TableCsv() const;
+    // Ctrl+C and "Копировать таблицу": the tab-separated table to the clipboard.
+    void CopyTable();
+    // "Сохранить таблицу…": the CSV table, in UTF-8 with CR LF line ends, into a file the student
+    // chooses; the file is replaced whole or left as it was.
+    void Button2Click();
+
+    // What picks the wedge angle on the charts: the main window's wedge field and Apply.
+    WedgePicker* Picker() const { return picker_.get(); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void CreateComponents();
     void Fill(const zk::ShockComparison& comparison);
     void ClearTable();
-    void SetCell(int row, int column, const QString& text);
+    void SetCell(int row, int column, const std::optional<double>& value, int decimals);
+    void ShowCharts(const zk::ShockComparison* comparison, double wedgeDegrees, const QString& problem);
+    QString CaseField(int index, bool localized) const;
+    std::vector<std::vector<QString>> TableFields(bool localized) const;
     void ShowSummary(const QString& text, bool warning);
     QString Summary(const zk::ShockComparison& comparison) const;
 
     bool lastApplyFaulted_ = false;
     bool placed_ = false;
+
+    // The numbers of the table as the CSV writes them (decimal point, empty where the window shows
+    // a dash), and the case's numbers of the first line.
+    std::array<std::array<std::string, kColumns>, kRows> cells_;
+    std::array<std::string, 5> caseValues_;
+
+    zk::LargestWedgeCache wedgeCache_;
+    // The family depends on γ only and the current curve on M1 and γ: kept while they stay.
+    std::shared_ptr<const zk::ThetaBetaFamily> family_;
+    std::optional<double> familyGamma_;
+    QString familyProblem_;
+    std::shared_ptr<const zk::ShockCurve> current_;
+    std::unique_ptr<WedgePicker> picker_;
 };
 
 extern TComparisonForm* Comparison;

@@ -62,12 +62,35 @@ QImage ThetaBetaChart::Draw() const {
                          QStringLiteral("Точная теория не даёт ответа"));
         return image;
     }
-    DrawDetachedBand(painter, false);
-    DrawAxes(painter);
-    DrawDetachedBand(painter, true);
-    DrawBranches(painter);
+    // Everything but the marks depends on the free stream and the axis only: while the wedge angle
+    // is dragged inside the axis, the last picture of them is taken again.  The legend lies below
+    // the plot, so drawing it before the marks changes no pixel.
+    struct Background {
+        double Mach = 0, Gamma = 0, ThetaLimit = 0;
+        QString Separator;
+        QImage Image;
+    };
+    static Background last;
+    const QString separator = zk::LocalizedNumberText("0.5");
+    if (last.Image.isNull() || last.Mach != comparison_.Exact.M1 ||
+        last.Gamma != comparison_.Exact.Theory.Gamma || last.ThetaLimit != thetaLimit_ ||
+        last.Separator != separator) {
+        DrawDetachedBand(painter, false);
+        DrawAxes(painter);
+        DrawDetachedBand(painter, true);
+        DrawBranches(painter);
+        DrawLegend(painter);
+        painter.end();
+        last = {comparison_.Exact.M1, comparison_.Exact.Theory.Gamma, thetaLimit_, separator, image};
+    } else {
+        painter.end();
+        image = last.Image;
+    }
+    // The marks go onto a copy: the kept picture stays without them.
+    painter.begin(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
     DrawMarks(painter);
-    DrawLegend(painter);
     return image;
 }
 
@@ -132,30 +155,55 @@ void ThetaBetaChart::DrawAxes(QPainter& painter) const {
                      QStringLiteral("β, °"));
 }
 
-void ThetaBetaChart::DrawBranches(QPainter& painter) const {
-    const zk::ExactValues& exact = comparison_.Exact;
+namespace {
+
+// The two branches in degrees, (θ, β), sampled along β.  They depend on M1 and γ only, so the last
+// stream's samples are kept: while the wedge angle is dragged, only their pixels are found anew.
+struct BranchSamples {
+    double Mach = 0, Gamma = 0;
+    std::vector<QPointF> Weak, Strong;
+};
+
+const BranchSamples& SamplesFor(const zk::ExactValues& exact) {
+    static BranchSamples last;
+    if (!last.Weak.empty() && last.Mach == exact.M1 && last.Gamma == exact.Theory.Gamma)
+        return last;
+    BranchSamples samples;
+    samples.Mach = exact.M1;
+    samples.Gamma = exact.Theory.Gamma;
     const double mu = exact.Theory.MachAngle;           // radians
     const double betaMax = exact.Theory.BetaAtThetaMax; // radians
     constexpr double kHalfPi = 1.5707963267948966;
     // β runs from the Mach angle to the normal shock; θ(β) rises to θmax and falls back to 0.
     constexpr int kSamples = 720;
-    QPolygon weak, strong;
     for (int i = 0; i <= kSamples; ++i) {
         double beta = mu + (kHalfPi - mu) * i / kSamples;
         const double next = mu + (kHalfPi - mu) * (i + 1) / kSamples;
         const bool crossesMaximum = beta < betaMax && next > betaMax;
         const double theta = zk::DeflectionForShockAngle(exact.M1, exact.Theory.Gamma, beta);
-        const QPoint p = ToPixel(zk::DegreesFromRadians(theta), zk::DegreesFromRadians(beta));
-        (beta <= betaMax ? weak : strong) << p;
+        const QPointF p(zk::DegreesFromRadians(theta), zk::DegreesFromRadians(beta));
+        (beta <= betaMax ? samples.Weak : samples.Strong).push_back(p);
         if (crossesMaximum) {
             // Both branches end exactly at the point of maximum deflection.
             beta = betaMax;
-            const QPoint top =
-                ToPixel(zk::DegreesFromRadians(exact.Theory.ThetaMax), zk::DegreesFromRadians(beta));
-            weak << top;
-            strong << top;
+            const QPointF top(zk::DegreesFromRadians(exact.Theory.ThetaMax), zk::DegreesFromRadians(beta));
+            samples.Weak.push_back(top);
+            samples.Strong.push_back(top);
         }
     }
+    last = std::move(samples);
+    return last;
+}
+
+} // namespace
+
+void ThetaBetaChart::DrawBranches(QPainter& painter) const {
+    const BranchSamples& samples = SamplesFor(comparison_.Exact);
+    QPolygon weak, strong;
+    for (const QPointF& p : samples.Weak)
+        weak << ToPixel(p.x(), p.y());
+    for (const QPointF& p : samples.Strong)
+        strong << ToPixel(p.x(), p.y());
     painter.setPen(QPen(QColor::fromRgb(kWeakColor), 2));
     painter.drawPolyline(weak);
     painter.setPen(QPen(QColor::fromRgb(kStrongColor), 2));

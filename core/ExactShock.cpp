@@ -218,4 +218,35 @@ double DeflectionForShockAngle(double mach, double gamma, double beta) {
     return static_cast<double>(Deflection(gas, CheckedShockAngle(gas, beta)));
 }
 
+ExactShockTheory HypersonicTheory(double gamma) {
+    if (!std::isfinite(gamma))
+        throw AppError(kExactNotFinite);
+    if (gamma <= 1)
+        throw AppError(kExactGamma);
+    const Real g = gamma;
+    const Real betaMax = std::asin(std::sqrt((g + 1) / (2 * g)));
+    ExactShockTheory out;
+    out.M1 = std::numeric_limits<double>::infinity();
+    out.Gamma = gamma;
+    out.MachAngle = 0;
+    out.ThetaMax = static_cast<double>(std::asin(1 / g));
+    out.BetaAtThetaMax = static_cast<double>(betaMax);
+    // M2² = [(γ+1)² cot²β + (γ−1)²] / (2γ(γ−1)) in the limit: 1 where cot²β = (γ−1)/(γ+1), which is
+    // the same angle as the maximum's.
+    out.SonicTheta = out.ThetaMax;
+    out.SonicBeta = out.BetaAtThetaMax;
+    return out;
+}
+
+double HypersonicDeflection(double gamma, double beta) {
+    if (!std::isfinite(gamma) || !std::isfinite(beta))
+        throw AppError(kExactNotFinite);
+    if (gamma <= 1)
+        throw AppError(kExactGamma);
+    if (beta < -kAngleSlack || beta > kHalfPi + kAngleSlack)
+        throw AppError(kExactShockAngleRange);
+    const Real b = std::clamp(static_cast<Real>(beta), Real(0), kHalfPi);
+    return static_cast<double>(std::max(std::atan2(std::sin(2 * b), gamma + std::cos(2 * b)), Real(0)));
+}
+
 } // namespace zk

@@ -69,6 +69,14 @@ ShockSolution ShockForAngle(double mach, double gamma, double beta);
 // The deflection θ(β) of the θ–β–M relation, for beta from the Mach angle to π/2.
 double DeflectionForShockAngle(double mach, double gamma, double beta);
 
+// The limit M1 → ∞ of the θ–β–M relation, where tan θ = sin 2β / (γ + cos 2β): the curve every
+// family of charts ends with.  Its Mach angle is 0, its maximum deflection arcsin(1/γ) at
+// sin²β = (γ + 1)/(2γ), and there the flow behind is just sonic, so the sonic point and the maximum
+// coincide.  M1 of the result is +∞.
+ExactShockTheory HypersonicTheory(double gamma);
+// The deflection θ(β) of the limit, for beta from 0 to π/2.
+double HypersonicDeflection(double gamma, double beta);
+
 // Degree helpers for the tables students read.
 inline double RadiansFromDegrees(double degrees) {
     return degrees * 0.017453292519943295769;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ApplyListener.h"
+#include "LargestWedgeCache.h"
 #include "Numbers.h"
 #include "Solver.h"
 
@@ -107,10 +108,15 @@ template <class Member> std::optional<double> Field(const std::optional<ShockSol
 } // namespace
 
 ShockComparison CompareWithExactTheory(const FlowState& state) {
+    LargestWedgeCache once;
+    return CompareWithExactTheory(state, once);
+}
+
+ShockComparison CompareWithExactTheory(const FlowState& state, LargestWedgeCache& cache) {
     ShockComparison out;
     try {
         out.Construction = ConstructionValuesOf(state);
-        out.LargestAttached = LargestAttachedWedge(state, state.V1);
+        out.LargestAttached = cache.Find(state, state.V1);
     } catch (const AppError& e) {
         out.Construction = {};
         out.LargestAttached.reset();

@@ -96,8 +96,12 @@ struct ShockComparison {
 // matter (a hypersonic pressure ratio) keep their 15 significant digits.
 std::string ComparisonNumberText(double value, int decimals, char decimalSeparator);
 
+class LargestWedgeCache;
+
 // Compares the solution the last Apply left in the flow state with the exact theory.  Never raises:
-// faults of either side are kept as their messages.
+// faults of either side are kept as their messages.  With a cache, the largest attached wedge is
+// searched only when the gas or V1 changed since the cache's last search.
 ShockComparison CompareWithExactTheory(const FlowState& state);
+ShockComparison CompareWithExactTheory(const FlowState& state, LargestWedgeCache& cache);
 
 } // namespace zk

@@ -1,0 +1,39 @@
+#pragma once
+// The pressure–deflection polar of the current free stream: the pressure ratio p2/p1 of every
+// attached shock over the deflection θ it makes, from the wave of no strength (θ = 0, p2/p1 = 1)
+// along the weak branch to the maximum deflection and back along the strong branch to the normal
+// shock, with the construction's point (χ, P2/P1) and the exact weak and strong shocks of the wedge.
+#include "ShockChart.h"
+
+class PressurePolarChart : public ShockChart {
+  public:
+    static constexpr int kWidth = 520;  // logical pixels
+    static constexpr int kHeight = 262; // logical pixels
+
+    explicit PressurePolarChart(ShockChartCase chartCase);
+
+    void Draw(QPainter& painter) const override;
+    // The sentence the chart shows where it cannot draw (a curve or all of them); empty if none.
+    QString Notice() const;
+
+    // The point of (θ in degrees, p2/p1), logical pixels.
+    QPointF ToPoint(double thetaDegrees, double pressureRatio) const;
+    // The pressure ratio at the top of the axis, and the spacing of its marks.
+    double PressureLimit() const { return pressureLimit_; }
+    double PressureStep() const { return pressureStep_; }
+
+    // A pressure ratio for the axis and the labels: `digits` decimals, or from 10⁵ on a mantissa
+    // with `digits` − 1 decimals times a power of ten ("1,01·10⁷").
+    static QString PressureText(double value, int digits);
+
+  private:
+    void DrawPressureAxis(QPainter& painter) const;
+    void DrawBranches(QPainter& painter) const;
+    void DrawMaximum(QPainter& painter) const;
+    void DrawMarks(QPainter& painter) const;
+    void DrawLegend(QPainter& painter) const;
+
+    ShockChartCase case_;
+    double pressureLimit_ = 2;
+    double pressureStep_ = 0.1;
+};

@@ -1,0 +1,24 @@
+#include "LargestWedgeCache.h"
+
+#include <bit>
+
+#include "ShockComparison.h"
+
+namespace zk {
+
+std::optional<std::int32_t> LargestWedgeCache::Find(const FlowState& gas, std::int32_t velocity) {
+    const auto soundSpeed = std::bit_cast<std::uint64_t>(gas.SoundSpeed);
+    const auto gamma = std::bit_cast<std::uint64_t>(gas.Gamma);
+    if (valid_ && soundSpeed == soundSpeedBits_ && gamma == gammaBits_ && velocity == velocity_)
+        return largest_;
+    ++searches_;
+    valid_ = false;
+    largest_ = LargestAttachedWedge(gas, velocity);
+    soundSpeedBits_ = soundSpeed;
+    gammaBits_ = gamma;
+    velocity_ = velocity;
+    valid_ = true;
+    return largest_;
+}
+
+} // namespace zk
