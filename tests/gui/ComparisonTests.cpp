@@ -129,11 +129,11 @@ TEST_F(ComparisonTest, FollowsEveryApplyWhileOpen) {
     Opt->cG1->SetValue(13);
     Opt->BitBtn1Click();
     EXPECT_TRUE(Comparison->Label1->text().contains(QStringLiteral("γ = 1.3")));
-    // The construction for γ = 1.3, M1 = 2, χ = 20°: C on the wedge ray at Vx = 471, so the line
-    // from B = (680, 0) through (471, 471 tan 20°) = (471, 171.43) meets the Vy axis where
-    // tan φ = (680 - 471) / 171.43 = 1.2192: φ = 50.64°.
-    ASSERT_EQ(Flow.PointCx, 471);
-    EXPECT_EQ(Cell(ShockAngleRow, TComparisonForm::ConstructionColumn), "50.64");
+    // The construction for γ = 1.3, M1 = 2, χ = 10°: C on the wedge ray at Vx = 597, so the line
+    // from B = (680, 0) through (597, 597 tan 10°) = (597, 105.27) is perpendicular to the shock
+    // at tan φ = (680 - 597) / 105.27 = 0.7885: φ = 38.25°.
+    ASSERT_EQ(Flow.PointCx, 597);
+    EXPECT_EQ(Cell(ShockAngleRow, TComparisonForm::ConstructionColumn), "38.25");
 
     // A wedge pick in the flight window runs Apply as well.
     Main->SetWedgeField(15);
