@@ -13,13 +13,13 @@
 
 #include "BmpWriter.h"
 #include "CanvasOpsLog.h"
-#include "ShockComparison.h"
 #include "Errors.h"
 #include "FlightModel.h"
 #include "Numbers.h"
 #include "PolarDiagram.h"
 #include "RasterCanvas.h"
 #include "ResultFile.h"
+#include "ShockComparison.h"
 #include "Solver.h"
 
 namespace zk {
@@ -32,7 +32,8 @@ constexpr const char* kUsage =
     "  --exact   also print the exact oblique-shock values (weak and strong shock, maximum deflection,\n"
     "            Mach angle, sonic point) for the same M1 = V1/c1, gamma and wedge angle\n"
     "  --flight  open the flight window on the solution with K particles (default 100, 10..500) and\n"
-    "            print every particle after TICKS motion ticks at the speed bar's initial position";
+    "            print every particle after TICKS (0..1000000) motion ticks at the speed bar's initial\n"
+    "            position";
 
 // The picture of the main window and the labels that Apply fills, as the main window holds them.
 class BatchWindow : public PolarDiagram {
@@ -87,7 +88,8 @@ int OpenErrorCode(int error) {
     case EACCES:
     case EPERM:
     case EISDIR: return 5;
-    case EIO: return 30; // the system's read fault, as the program reports it
+    case EIO:
+        return 30; // the system's read fault, as the program reports it
     default: return error;
     }
 }
@@ -178,10 +180,14 @@ void PrintExact(std::ostream& out, const ApplyInputs& inputs, const FlowState& s
 }
 
 // --flight TICKS [--particles K]: what the flight window does when "Графически" opens it.
+// A million ticks are more than an hour and a half of the window's animation; more would only
+// keep the tool busy for hours.
+constexpr std::int32_t kMaxFlightTicks = 1000000;
 struct FlightRequest {
     bool Requested = false;
     std::int32_t Ticks = 0;       // motion ticks to run
     std::int32_t Particles = 100; // the settings field's default
+    bool ParticlesGiven = false;  // --particles, which means nothing without --flight
 };
 
 // A whole decimal number in 0 .. 2^31 - 1, as an option's value.
@@ -208,10 +214,15 @@ bool ParseFlightOption(int argc, char** argv, int& a, FlightRequest& flight, boo
     }
     ++a;
     if (arg == "--flight") {
+        if (value > kMaxFlightTicks) {
+            bad = true;
+            return true;
+        }
         flight.Requested = true;
         flight.Ticks = value;
     } else {
         flight.Particles = value;
+        flight.ParticlesGiven = true;
     }
     return true;
 }
@@ -288,7 +299,7 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
             return 2;
         }
     }
-    if (casePath.empty()) {
+    if (casePath.empty() || (flight.ParticlesGiven && !flight.Requested)) {
         err << kUsage << '\n';
         return 2;
     }
@@ -333,7 +344,8 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         out << "error: " << error << '\n';
     if (withExact)
         PrintExact(out, inputs, state, sep);
-    if (flight.Requested && RunFlight(out, flight, state, opsPath.empty() ? nullptr : &ops) != 0 && status == 0)
+    if (flight.Requested && RunFlight(out, flight, state, opsPath.empty() ? nullptr : &ops) != 0 &&
+        status == 0)
         status = 1;
 
     try {

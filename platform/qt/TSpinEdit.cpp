@@ -63,8 +63,8 @@ int BeyondInt32(const QString& text) {
 } // namespace
 
 TSpinEdit::TSpinEdit(QWidget* parent)
-    : QWidget(parent), editor_(new QLineEdit(this)), up_(new QToolButton(this)),
-      down_(new QToolButton(this)), repeat_(new QTimer(this)) {
+    : QWidget(parent), editor_(new QLineEdit(this)), up_(new QToolButton(this)), down_(new QToolButton(this)),
+      repeat_(new QTimer(this)) {
     setFocusProxy(editor_);
     setFocusPolicy(Qt::StrongFocus);
     editor_->installEventFilter(this);

@@ -157,23 +157,25 @@ TEST(ConstructionAccuracy, ShockAngleWithinWhatOnePixelAllowsOverTheGrid) {
                 EXPECT_GE(state.PointCx, bound.BandLow - 1e-6) << "C lies in the pixel band";
                 EXPECT_LT(state.PointCx, bound.BandHigh + 1e-6);
                 const double error = std::abs(state.ShockAngle - exact->Beta);
-                EXPECT_LE(error, bound.Radians + 1e-9)
-                    << "phi " << zk::DegreesFromRadians(state.ShockAngle) << " beta "
-                    << zk::DegreesFromRadians(exact->Beta) << " bound " << zk::DegreesFromRadians(bound.Radians);
+                EXPECT_LE(error, bound.Radians + 1e-9) << "phi " << zk::DegreesFromRadians(state.ShockAngle)
+                                                       << " beta " << zk::DegreesFromRadians(exact->Beta)
+                                                       << " bound " << zk::DegreesFromRadians(bound.Radians);
                 ++cases;
                 if (error > worst.Error)
                     worst = {error, mach, gamma, chi, bound.Radians};
-                if (chi >= 5 && state.WedgeAngle < thetaMax - zk::RadiansFromDegrees(2) && error > worstBelowTheLimit.Error)
+                if (chi >= 5 && state.WedgeAngle < thetaMax - zk::RadiansFromDegrees(2) &&
+                    error > worstBelowTheLimit.Error)
                     worstBelowTheLimit = {error, mach, gamma, chi, bound.Radians};
             }
         }
     }
     EXPECT_GT(cases, 300);
-    std::printf("construction against exact theory: %d cases; worst |phi - beta_weak| = %.3f deg (bound %.3f) at "
-                "M1 = %g, gamma = %g, chi = %d; from 5 deg to 2 deg below the maximum deflection: %.3f deg (bound "
-                "%.3f) at M1 = %g, gamma = %g, chi = %d\n",
-                cases, zk::DegreesFromRadians(worst.Error), zk::DegreesFromRadians(worst.Bound), worst.Mach,
-                worst.Gamma, worst.Chi, zk::DegreesFromRadians(worstBelowTheLimit.Error),
-                zk::DegreesFromRadians(worstBelowTheLimit.Bound), worstBelowTheLimit.Mach, worstBelowTheLimit.Gamma,
-                worstBelowTheLimit.Chi);
+    std::printf(
+        "construction against exact theory: %d cases; worst |phi - beta_weak| = %.3f deg (bound %.3f) at "
+        "M1 = %g, gamma = %g, chi = %d; from 5 deg to 2 deg below the maximum deflection: %.3f deg (bound "
+        "%.3f) at M1 = %g, gamma = %g, chi = %d\n",
+        cases, zk::DegreesFromRadians(worst.Error), zk::DegreesFromRadians(worst.Bound), worst.Mach,
+        worst.Gamma, worst.Chi, zk::DegreesFromRadians(worstBelowTheLimit.Error),
+        zk::DegreesFromRadians(worstBelowTheLimit.Bound), worstBelowTheLimit.Mach, worstBelowTheLimit.Gamma,
+        worstBelowTheLimit.Chi);
 }

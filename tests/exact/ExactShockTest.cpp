@@ -236,7 +236,8 @@ TEST(ExactShockProperties, ConservationAcrossEveryShock) {
             // relation (a route the code does not take: it forms p2/p1 · rho1/rho2):
             // T2/T1 = (2γ Mn1² − (γ−1)) ((γ−1) Mn1² + 2) / ((γ+1)² Mn1²).
             const double mn1Squared = mach * mach * std::sin(beta) * std::sin(beta);
-            const double temperature = (2 * gamma * mn1Squared - (gamma - 1)) * ((gamma - 1) * mn1Squared + 2) /
+            const double temperature = (2 * gamma * mn1Squared - (gamma - 1)) *
+                                       ((gamma - 1) * mn1Squared + 2) /
                                        ((gamma + 1) * (gamma + 1) * mn1Squared);
             EXPECT_NEAR(s.TemperatureRatio, temperature, 1e-12 * temperature);
             EXPECT_NEAR(s.DensityRatio * s.InverseDensityRatio, 1, 1e-15);

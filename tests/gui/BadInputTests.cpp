@@ -14,9 +14,9 @@
 
 #include "FileFault.h"
 #include "PolarDiagram.h"
-#include "TestFiles.h"
 #include "ProgramFixture.h"
 #include "Solver.h"
+#include "TestFiles.h"
 
 namespace {
 

@@ -149,7 +149,8 @@ TEST_F(ComparisonTest, ReopeningShowsTheCaseAppliedMeanwhile) {
     Main->N8Click();
     EXPECT_TRUE(Comparison->Label1->text().contains(QStringLiteral("χ = 12°")));
     // M1 = 2, γ = 1.4, χ = 12°: C at Vx = 574 on the wedge ray, (574, 574 tan 12°) = (574, 122.01),
-    // so tan φ = (680 - 574) / 122.01 = 0.8688: φ = 40.98° (the exact weak shock, from the θ-β-M relation: 41.58°).
+    // so tan φ = (680 - 574) / 122.01 = 0.8688: φ = 40.98° (the exact weak shock, from the θ-β-M
+    // relation: 41.58°).
     ASSERT_EQ(Flow.PointCx, 574);
     EXPECT_EQ(Cell(ShockAngleRow, TComparisonForm::ConstructionColumn), "40.98");
 }

@@ -29,7 +29,8 @@ struct FlowFields {
     double SoundSpeed, Gamma, WedgeAngle, ShockAngle;
     std::int32_t V1, PointCx, PointCy;
     static FlowFields Take() {
-        return {Flow.SoundSpeed, Flow.Gamma, Flow.WedgeAngle, Flow.ShockAngle, Flow.V1, Flow.PointCx, Flow.PointCy};
+        return {Flow.SoundSpeed, Flow.Gamma,   Flow.WedgeAngle, Flow.ShockAngle,
+                Flow.V1,         Flow.PointCx, Flow.PointCy};
     }
     bool operator==(const FlowFields&) const = default;
 };
@@ -102,9 +103,9 @@ TEST_F(FileFailureTest, ExportFailuresAreCreateOrStreamWriteErrors) {
         int Error;
         bool Create; // the file could not be made, else its bytes could not be written
     } rows[] = {
-        {FileOperation::Create, EACCES, true}, {FileOperation::Create, ENOSPC, true},
-        {FileOperation::Write, ENOSPC, false}, {FileOperation::Write, EIO, false},
-        {FileOperation::Sync, EIO, false},     {FileOperation::Close, EIO, false},
+        {FileOperation::Create, EACCES, true},  {FileOperation::Create, ENOSPC, true},
+        {FileOperation::Write, ENOSPC, false},  {FileOperation::Write, EIO, false},
+        {FileOperation::Sync, EIO, false},      {FileOperation::Close, EIO, false},
         {FileOperation::Rename, EACCES, false},
     };
     const std::string oldPicture = "BM not really a picture";

@@ -8,9 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "TestFiles.h"
 #include "FileAccess.h"
 #include "FileFault.h"
+#include "TestFiles.h"
 
 using zk::FileAccessError;
 

@@ -58,8 +58,8 @@ TEST(Printer, PrintsOneLandscapePage) {
 TEST(Printer, FailuresOfTheSystemsPrintingCarryTheirMessages) {
     const struct {
         zk::PrinterFault Fault;
-        bool DefaultPrinter;    // the system's default printer rather than a PDF file
-        bool FailsAtLandscape;  // else at the job
+        bool DefaultPrinter;   // the system's default printer rather than a PDF file
+        bool FailsAtLandscape; // else at the job
         const char* Message;
     } rows[] = {
         {zk::PrinterFault::NoDefaultPrinter, true, true, "There is no default printer currently selected"},

@@ -3,10 +3,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolButton>
-#include <QVBoxLayout>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <limits>
 

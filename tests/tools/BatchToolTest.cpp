@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -281,12 +281,15 @@ TEST_F(BatchTool, FlightPrintsTheParticlesAfterTheTicks) {
     EXPECT_EQ(particles[0], "particle: 0 0 7 680 0");
     // From x = -437 at 167 pixels: 163 after 120 ticks, still upstream of the shock.
     EXPECT_EQ(particles[2], "particle: 2 163 167 680 0");
-    EXPECT_EQ(flight.size(), 18 + [&] {
-        std::size_t n = 0;
-        for (const auto& line : particles)
-            n += line.size() + 1;
-        return n;
-    }()) << "nothing but the tick count and the table";
+    EXPECT_EQ(
+        flight.size(), 18 +
+                           [&] {
+                               std::size_t n = 0;
+                               for (const auto& line : particles)
+                                   n += line.size() + 1;
+                               return n;
+                           }())
+        << "nothing but the tick count and the table";
 }
 
 TEST_F(BatchTool, FlightParticleTurnsAtTheShockAndRespawnsWithTheNextHeight) {
@@ -334,15 +337,17 @@ TEST_F(BatchTool, FlightParticleCountIsClampedAndRunsRepeatAlike) {
     EXPECT_EQ(ParticleLines(zero.out)[1], "particle: 1 -84 50 680 0") << "no tick: the start points";
 }
 
-TEST_F(BatchTool, FlightOptionsWithoutACountAreUsageErrors) {
+TEST_F(BatchTool, FlightOptionsWithoutACountOrWithoutTheFlightAreUsageErrors) {
     const std::string start = Case("start.psr", Lines(340, 140, 680, 20));
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--flight", start},
-             {"--flight", "-1", start},
-             {"--flight", "ten", start},
-             {"--flight", "1", "--particles", "1.5", start},
-             {"--flight", "99999999999", start},
-             {start, "--flight"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--flight", start},
+                                               {"--flight", "-1", start},
+                                               {"--flight", "ten", start},
+                                               {"--flight", "1", "--particles", "1.5", start},
+                                               {"--flight", "99999999999", start},
+                                               {"--flight", "1000001", start},
+                                               {start, "--flight"},
+                                               {"--particles", "50", start}}) {
         const Result r = Batch(args);
         EXPECT_EQ(r.status, 2) << args[0] << ' ' << args[1];
         EXPECT_TRUE(r.out.empty());
@@ -391,7 +396,11 @@ TEST_F(BatchTool, ReadAndWriteFailuresAreNamed) {
          2,
          "Cannot create file " + (dir_ / "none" / "p.bmp").string() + "\n",
          true},
-        {"--ops onto a folder", {"--ops", dir_.string(), good}, 2, "Cannot create file " + dir_.string() + "\n", true},
+        {"--ops onto a folder",
+         {"--ops", dir_.string(), good},
+         2,
+         "Cannot create file " + dir_.string() + "\n",
+         true},
         // The full device takes the file but refuses every byte, as a full disk does.
         {"--ops onto a full disk", {"--ops", "/dev/full", good}, 2, "Stream write error\n", true},
         {"--bmp onto a full disk", {"--bmp", "/dev/full", good}, 2, "Stream write error\n", true},
