@@ -457,3 +457,47 @@ TEST_F(BatchTool, DefaultDecimalSeparatorComesFromTheLocale) {
     std::snprintf(text, sizeof text, "%.1f", 1.5);
     EXPECT_STREQ(text, "1.5");
 }
+
+// The detached shock of χ = 30° at M = 2 (R = 21, EX = 17, EY = 12 pixels, tan φ = 1.4934,
+// C = (382, 160)): behind it the flow runs parallel to the wedge at |V2| K, with
+// |V2| = sqrt(382² + 160²) = 414.15 m/s and K = 1 - 21/200 = 0.895, that is vx = |V2| K cos 30° =
+// 321.0082 m/s and vy = |V2| K sin 30° = 185.3342 m/s; below the arc's end (y <= 12) and in front of
+// the tip, vy is scaled by (y / 12)².
+TEST_F(BatchTool, FlightParticlesTurnBehindTheDetachedShock) {
+    const std::string detached = Case("d.psr", Lines(340, 140, 680, 30));
+    struct Values {
+        double x, y, vx, vy;
+    };
+    const auto particle = [&](int ticks, std::size_t index) {
+        const Result r = Batch({"--flight", std::to_string(ticks), "--particles", "10", detached});
+        EXPECT_EQ(r.status, 0);
+        Values v{};
+        int i = -1;
+        std::sscanf(ParticleLines(r.out).at(index).c_str(), "particle: %d %lf %lf %lf %lf", &i, &v.x, &v.y,
+                    &v.vx, &v.vy);
+        EXPECT_EQ(i, static_cast<int>(index));
+        return v;
+    };
+    constexpr double kVx = 321.0081916010867, kVy = 185.3341658329624; // m/s
+    constexpr double kTolerance = 1e-9;                                // m/s
+    // Particle 1 from (-84, 50), above the arc's end: the straight part of the shock through
+    // (183, 12) passes height 50 at x = 183 + 38 / 1.4934 = 208.4; at x = 206 the particle is still
+    // in front of it, at x = 211 (tick 59) behind it.
+    const Values before = particle(58, 1);
+    EXPECT_EQ(before.x, 206);
+    EXPECT_EQ(before.vx, 680);
+    const Values behind = particle(59, 1);
+    EXPECT_EQ(behind.x, 211);
+    EXPECT_EQ(behind.y, 50);
+    EXPECT_NEAR(behind.vx, kVx, kTolerance);
+    EXPECT_NEAR(behind.vy, kVy, kTolerance);
+    // Particle 0 from (-600, 7), below the arc's end: the chord from the vertex (179, 0) to the
+    // arc's end (183, 12), y = 3 (x - 200) + 63, passes height 7 at x = 181.3, so the particle
+    // turns at x = 185 (tick 157), with vy scaled by (7/12)²: 185.3342 × 49/144 = 63.0651 m/s.
+    EXPECT_EQ(particle(156, 0).vx, 680);
+    const Values low = particle(157, 0);
+    EXPECT_EQ(low.x, 185);
+    EXPECT_EQ(low.y, 7);
+    EXPECT_NEAR(low.vx, kVx, kTolerance);
+    EXPECT_NEAR(low.vy, kVy * 49 / 144, kTolerance);
+}
