@@ -68,6 +68,7 @@ TEST_F(FileFailureTest, SaveFailuresNameTheReasonAndKeepThePreviousFile) {
     } rows[] = {
         {FileOperation::Create, EACCES, "File access denied."}, // a protected folder or file
         {FileOperation::Create, EROFS, "File access denied."},  // a read-only disk
+        {FileOperation::Create, EISDIR, "File access denied."}, // a folder in the way
         {FileOperation::Create, EMFILE, "Too many open files."},
         {FileOperation::Write, ENOSPC, "Disk full."},
         {FileOperation::Write, EDQUOT, "Disk full."},
@@ -135,6 +136,7 @@ TEST_F(FileFailureTest, OpenFailuresNameTheReasonAndChangeNothing) {
         const char* Message;
     } rows[] = {
         {FileOperation::OpenForReading, EACCES, "File access denied."},
+        {FileOperation::OpenForReading, EISDIR, "File access denied."},
         {FileOperation::OpenForReading, EMFILE, "Too many open files."},
         {FileOperation::OpenForReading, EBUSY, "I/O error 32."}, // locked by another program
         {FileOperation::Read, EIO, "I/O error 30."},             // the system's read fault
