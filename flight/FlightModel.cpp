@@ -45,6 +45,13 @@ std::string DegreesText(Extended radians) {
 
 } // namespace
 
+FontSpec FlightModel::WindowFont() {
+    FontSpec font;
+    font.Family = "MS Sans Serif";
+    font.PixelHeight = 11;
+    return font;
+}
+
 void FlightModel::TakeSnapshot(const FlowState& flow) {
     Snapshot.FlightV2x = flow.PointCx;
     Snapshot.FlightV2y = flow.PointCy;

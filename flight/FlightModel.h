@@ -12,6 +12,7 @@
 #include <string>
 
 #include "FlowState.h"
+#include "RasterCanvas.h"
 #include "TCanvas.h"
 
 namespace zk {
@@ -58,6 +59,11 @@ class FlightModel {
     static constexpr std::int32_t kAxisY = 250;  // pixels, row of the axis
     static constexpr std::int32_t kRightX = 600; // pixels, where the scene's lines end
     static constexpr TColor kMouseLineColor = 0xA4A0A0;
+    static constexpr std::int32_t kClientWidth = 591;  // pixels, the window's client area
+    static constexpr std::int32_t kClientHeight = 498; // pixels
+
+    // The window's font, "MS Sans Serif" 11 pixels high, in which the angle texts are written.
+    static FontSpec WindowFont();
 
     // Copies the flow state into the snapshot.
     void TakeSnapshot(const FlowState& flow);

@@ -13,11 +13,13 @@
 
 #include "BmpWriter.h"
 #include "CanvasOpsLog.h"
-#include "ShockComparison.h"
 #include "Errors.h"
+#include "FlightModel.h"
+#include "Numbers.h"
 #include "PolarDiagram.h"
 #include "RasterCanvas.h"
 #include "ResultFile.h"
+#include "ShockComparison.h"
 #include "Solver.h"
 
 namespace zk {
@@ -25,9 +27,13 @@ namespace zk {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--ops FILE] [--exact] CASE.psr\n"
-    "  --exact  also print the exact oblique-shock values (weak and strong shock, maximum deflection,\n"
-    "           Mach angle, sonic point) for the same M1 = V1/c1, gamma and wedge angle";
+    "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--ops FILE] [--exact]\n"
+    "                       [--flight TICKS [--particles K]] CASE.psr\n"
+    "  --exact   also print the exact oblique-shock values (weak and strong shock, maximum deflection,\n"
+    "            Mach angle, sonic point) for the same M1 = V1/c1, gamma and wedge angle\n"
+    "  --flight  open the flight window on the solution with K particles (default 100, 10..500) and\n"
+    "            print every particle after TICKS (0..1000000) motion ticks at the speed bar's initial\n"
+    "            position";
 
 // The picture of the main window and the labels that Apply fills, as the main window holds them.
 class BatchWindow : public PolarDiagram {
@@ -82,6 +88,8 @@ int OpenErrorCode(int error) {
     case EACCES:
     case EPERM:
     case EISDIR: return 5;
+    case EIO:
+        return 30; // the system's read fault, as the program reports it
     default: return error;
     }
 }
@@ -171,16 +179,112 @@ void PrintExact(std::ostream& out, const ApplyInputs& inputs, const FlowState& s
         out << "exact_error: " << exact.Problem << '\n';
 }
 
+// --flight TICKS [--particles K]: what the flight window does when "Графически" opens it.
+// A million ticks are more than an hour and a half of the window's animation; more would only
+// keep the tool busy for hours.
+constexpr std::int32_t kMaxFlightTicks = 1000000;
+struct FlightRequest {
+    bool Requested = false;
+    std::int32_t Ticks = 0;       // motion ticks to run
+    std::int32_t Particles = 100; // the settings field's default
+    bool ParticlesGiven = false;  // --particles, which means nothing without --flight
+};
+
+// A whole decimal number in 0 .. 2^31 - 1, as an option's value.
+bool ParseCount(const std::string& text, std::int32_t& value) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const long long parsed = std::stoll(text);
+    if (parsed > INT32_MAX)
+        return false;
+    value = static_cast<std::int32_t>(parsed);
+    return true;
+}
+
+// Takes --flight and --particles with their values from argv at a; false when arg is neither.
+// Sets bad when the value is missing or no count.
+bool ParseFlightOption(int argc, char** argv, int& a, FlightRequest& flight, bool& bad) {
+    const std::string arg = argv[a];
+    if (arg != "--flight" && arg != "--particles")
+        return false;
+    std::int32_t value = 0;
+    if (a + 1 >= argc || !ParseCount(argv[a + 1], value)) {
+        bad = true;
+        return true;
+    }
+    ++a;
+    if (arg == "--flight") {
+        if (value > kMaxFlightTicks) {
+            bad = true;
+            return true;
+        }
+        flight.Requested = true;
+        flight.Ticks = value;
+    } else {
+        flight.Particles = value;
+        flight.ParticlesGiven = true;
+    }
+    return true;
+}
+
+// The flight window opened on the solved flow: the snapshot, the particles started from the
+// generator's first draws, and the motion ticks at the speed bar's initial position, drawn on a
+// surface of the window's size.  Prints the ticks run and every particle in use.
+int RunFlight(std::ostream& out, const FlightRequest& request, const FlowState& state, std::ostream* ops) {
+    constexpr std::int32_t kScrollPosition = 50; // the speed bar's initial position
+    RasterCanvas surface(FlightModel::kClientWidth, FlightModel::kClientHeight, FlightModel::WindowFont());
+    std::optional<CanvasOpsLog> log;
+    if (ops)
+        log.emplace(surface, *ops);
+    TCanvas& canvas = log ? static_cast<TCanvas&>(*log) : static_cast<TCanvas&>(surface);
+
+    FlightModel model;
+    model.FlightSpeed = 5.0; // as the window is created: the speed of position 50
+    model.SetParticleCount(request.Particles);
+    RandomSeed = 0; // the program's generator as it starts; nothing draws from it before
+    model.TakeSnapshot(state);
+    canvas.Refresh();
+    model.StartParticles();
+
+    std::int32_t ticks = 0;
+    std::string error;
+    try {
+        for (; ticks < request.Ticks; ++ticks)
+            model.MotionTick(canvas, kScrollPosition);
+    } catch (const AppError& e) {
+        error = e.what();
+    }
+    out << "flight_ticks: " << ticks << '\n';
+    for (std::int32_t i = 0; i < model.ParticleCount(); ++i) {
+        const Particle& p = model.Particles[i];
+        char line[160];
+        std::snprintf(line, sizeof line, "particle: %d %.17g %.17g %.17g %.17g", i, p.x, p.y, p.vx, p.vy);
+        out << line << '\n';
+    }
+    if (!error.empty()) {
+        out << "error: " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::optional<char> separator;
     std::string bmpPath, opsPath, casePath;
     bool withExact = false;
+    FlightRequest flight;
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         const bool hasValue = a + 1 < argc;
-        if (arg == "--decimal-separator" && hasValue && std::string(argv[a + 1]).size() == 1) {
+        bool badFlight = false;
+        if (ParseFlightOption(argc, argv, a, flight, badFlight)) {
+            if (badFlight) {
+                err << kUsage << '\n';
+                return 2;
+            }
+        } else if (arg == "--decimal-separator" && hasValue && std::string(argv[a + 1]).size() == 1) {
             separator = argv[++a][0];
         } else if (arg == "--bmp" && hasValue) {
             bmpPath = argv[++a];
@@ -195,7 +299,7 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
             return 2;
         }
     }
-    if (casePath.empty()) {
+    if (casePath.empty() || (flight.ParticlesGiven && !flight.Requested)) {
         err << kUsage << '\n';
         return 2;
     }
@@ -240,6 +344,9 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         out << "error: " << error << '\n';
     if (withExact)
         PrintExact(out, inputs, state, sep);
+    if (flight.Requested && RunFlight(out, flight, state, opsPath.empty() ? nullptr : &ops) != 0 &&
+        status == 0)
+        status = 1;
 
     try {
         if (!bmpPath.empty())

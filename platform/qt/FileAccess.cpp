@@ -8,9 +8,56 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "FileFault.h"
+
 namespace zk {
 
 namespace {
+// The system calls of the file layer.  Each fails with the error a FileFault asks for instead of
+// running, as the system would report it: -1 and errno.
+bool Refused(FileOperation operation) {
+    const int error = FileFault::ErrorFor(operation);
+    if (error != 0)
+        errno = error;
+    return error != 0;
+}
+int OpenForReading(const char* path) {
+    return Refused(FileOperation::OpenForReading) ? -1 : ::open(path, O_RDONLY | O_CLOEXEC);
+}
+ssize_t ReadSome(int fd, char* buffer, std::size_t size) {
+    return Refused(FileOperation::Read) ? -1 : ::read(fd, buffer, size);
+}
+int CreateUnique(char* pathTemplate) {
+    return Refused(FileOperation::Create) ? -1 : ::mkostemp(pathTemplate, O_CLOEXEC);
+}
+ssize_t WriteSome(int fd, const char* bytes, std::size_t size) {
+    return Refused(FileOperation::Write) ? -1 : ::write(fd, bytes, size);
+}
+int SyncToDisk(int fd) {
+    return Refused(FileOperation::Sync) ? -1 : ::fsync(fd);
+}
+int CloseFile(int fd) {
+    const int result = ::close(fd); // the descriptor goes in any case
+    return Refused(FileOperation::Close) ? -1 : result;
+}
+int RenameFile(const char* from, const char* to) {
+    return Refused(FileOperation::Rename) ? -1 : ::rename(from, to);
+}
+
+// The file a name stands for: a symbolic link, even one whose target does not exist yet, is
+// followed to its target, so that saving through it writes the target and keeps the link.  Empty
+// for a chain of links too long to follow.
+QString LinkTarget(const QString& fileName) {
+    QString name = fileName;
+    for (int depth = 0; depth < 40; ++depth) { // the system's own limit on nested links
+        const QFileInfo info(name);
+        if (!info.isSymLink())
+            return name;
+        name = info.symLinkTarget();
+    }
+    return {};
+}
+
 std::string Describe(FileAccessError::Stage stage, int errorNumber, const QString& fileName) {
     const char* what = stage == FileAccessError::Stage::Open   ? "cannot open "
                        : stage == FileAccessError::Stage::Read ? "cannot read "
@@ -48,7 +95,7 @@ FileAccessError::FileAccessError(Stage stage, int errorNumber, const QString& fi
 
 std::string ReadFileBytes(const QString& fileName) {
     const QByteArray path = QFile::encodeName(fileName);
-    Descriptor file{::open(path.constData(), O_RDONLY | O_CLOEXEC)};
+    Descriptor file{OpenForReading(path.constData())};
     if (file.fd < 0)
         throw FileAccessError(FileAccessError::Stage::Open, errno, fileName);
     struct stat info {};
@@ -59,7 +106,7 @@ std::string ReadFileBytes(const QString& fileName) {
     std::string bytes;
     char buffer[65536];
     for (;;) {
-        const ssize_t count = ::read(file.fd, buffer, sizeof buffer);
+        const ssize_t count = ReadSome(file.fd, buffer, sizeof buffer);
         if (count < 0) {
             if (errno == EINTR)
                 continue;
@@ -73,10 +120,9 @@ std::string ReadFileBytes(const QString& fileName) {
 }
 
 void ReplaceFileContents(const QString& fileName, std::string_view bytes) {
-    QString targetName = fileName;
-    const QFileInfo target(fileName);
-    if (target.isSymLink() && target.exists())
-        targetName = target.canonicalFilePath();
+    const QString targetName = LinkTarget(fileName);
+    if (targetName.isEmpty())
+        throw FileAccessError(FileAccessError::Stage::Open, ELOOP, fileName);
     const QByteArray targetPath = QFile::encodeName(targetName);
 
     // An existing target must be a file we may write, as if it were opened for writing.
@@ -93,7 +139,7 @@ void ReplaceFileContents(const QString& fileName, std::string_view bytes) {
     TemporaryFile temporary;
     temporary.path = QFile::encodeName(resolved.absolutePath() + QLatin1String("/.") + resolved.fileName() +
                                        QLatin1String(".XXXXXX"));
-    Descriptor file{::mkostemp(temporary.path.data(), O_CLOEXEC)};
+    Descriptor file{CreateUnique(temporary.path.data())};
     if (file.fd < 0) {
         const int error = errno;
         temporary.path.clear(); // nothing was created
@@ -114,7 +160,7 @@ void ReplaceFileContents(const QString& fileName, std::string_view bytes) {
 
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t count = ::write(file.fd, bytes.data() + written, bytes.size() - written);
+        const ssize_t count = WriteSome(file.fd, bytes.data() + written, bytes.size() - written);
         if (count < 0) {
             if (errno == EINTR)
                 continue;
@@ -122,11 +168,11 @@ void ReplaceFileContents(const QString& fileName, std::string_view bytes) {
         }
         written += static_cast<std::size_t>(count);
     }
-    if (::fsync(file.fd) != 0)
+    if (SyncToDisk(file.fd) != 0)
         throw FileAccessError(FileAccessError::Stage::Write, errno, fileName);
-    if (::close(file.Release()) != 0)
+    if (CloseFile(file.Release()) != 0)
         throw FileAccessError(FileAccessError::Stage::Write, errno, fileName);
-    if (::rename(temporary.path.constData(), targetPath.constData()) != 0)
+    if (RenameFile(temporary.path.constData(), targetPath.constData()) != 0)
         throw FileAccessError(FileAccessError::Stage::Write, errno, fileName);
     temporary.committed = true;
 }

@@ -32,7 +32,7 @@ std::string ReadFileBytes(const QString& fileName);
 
 // Replaces the contents of fileName (creating it if needed) with bytes, or leaves it untouched.
 // A read-only existing file fails to open with EACCES.  A symbolic link is followed and its target
-// replaced.
+// replaced, or created when it does not exist yet; the link stays.
 void ReplaceFileContents(const QString& fileName, std::string_view bytes);
 
 } // namespace zk

@@ -25,6 +25,8 @@ QtPrinter::QtPrinter(const QString& pdfFile) : pdfFile_(pdfFile) {}
 QtPrinter::~QtPrinter() = default;
 
 QPrinter& QtPrinter::Device() {
+    if (fault_ == PrinterFault::NoDefaultPrinter)
+        throw std::runtime_error("There is no default printer currently selected");
     if (!pdfFile_.isEmpty()) {
         if (!printer_) {
             printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -46,7 +48,7 @@ void QtPrinter::SetLandscape() {
     QPrinter& printer = Device();
     if (printer.printerState() == QPrinter::Active)
         throw std::runtime_error("Printing in progress");
-    if (!printer.setPageOrientation(QPageLayout::Landscape))
+    if (fault_ == PrinterFault::OrientationRefused || !printer.setPageOrientation(QPageLayout::Landscape))
         throw std::runtime_error("Operation not supported on selected printer");
 }
 
@@ -56,13 +58,13 @@ void QtPrinter::PrintImage(const QImage& image, int pixelsPerInchX, int pixelsPe
     printer.setDocName(QString());
     printer.setFullPage(false); // the origin is the top-left of the printable area
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (fault_ == PrinterFault::JobRefused || !painter.begin(&printer))
         throw std::runtime_error("Printing failed: the printer did not accept the job");
     const int width = MulDiv(image.width(), printer.logicalDpiX(), pixelsPerInchX > 0 ? pixelsPerInchX : 96);
     const int height =
         MulDiv(image.height(), printer.logicalDpiY(), pixelsPerInchY > 0 ? pixelsPerInchY : 96);
     painter.drawImage(QRect(0, 0, width, height), image);
-    if (!painter.end())
+    if (!painter.end() || fault_ == PrinterFault::JobUnfinished)
         throw std::runtime_error("Printing failed: the job could not be completed");
 }
 

@@ -22,6 +22,15 @@ class TPrinter {
     virtual void PrintImage(const QImage& image, int pixelsPerInchX, int pixelsPerInchY) = 0;
 };
 
+// The ways the system's printing fails, each at the point where the system would report it.
+enum class PrinterFault {
+    None,
+    NoDefaultPrinter,   // no printer is set up as the default
+    OrientationRefused, // the driver does not let the orientation be set
+    JobRefused,         // the printer does not accept the job
+    JobUnfinished,      // the job is accepted but cannot be completed
+};
+
 // A printer of the toolkit: the system's default printer, or a PDF file.
 class QtPrinter : public TPrinter {
   public:
@@ -34,9 +43,14 @@ class QtPrinter : public TPrinter {
     void SetLandscape() override;
     void PrintImage(const QImage& image, int pixelsPerInchX, int pixelsPerInchY) override;
 
+    // Makes this printer fail from now on as the machine's printing would at that point, whatever
+    // printers the machine has, so that tests can try every failure.
+    void SetFault(PrinterFault fault) { fault_ = fault; }
+
   private:
     QPrinter& Device();
 
+    PrinterFault fault_ = PrinterFault::None;
     QString pdfFile_;
     std::unique_ptr<QPrinter> printer_;
 };

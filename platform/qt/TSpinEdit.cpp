@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 #include <limits>
@@ -65,31 +66,35 @@ int BeyondInt32(const QString& text) {
 } // namespace
 
 TSpinEdit::TSpinEdit(QWidget* parent)
-    : QWidget(parent), editor_(new QLineEdit(this)), up_(new QToolButton(this)),
-      down_(new QToolButton(this)) {
+    : QWidget(parent), editor_(new QLineEdit(this)), up_(new QToolButton(this)), down_(new QToolButton(this)),
+      repeat_(new QTimer(this)) {
     setFocusProxy(editor_);
     setFocusPolicy(Qt::StrongFocus);
     editor_->installEventFilter(this);
     editor_->setText(QStringLiteral("0"));
-    for (QToolButton* button : {up_, down_}) {
+    for (QToolButton* button : {up_, down_})
         button->setFocusPolicy(Qt::NoFocus);
-        button->setAutoRepeat(true);
-        button->setAutoRepeatDelay(kRepeatDelay);
-        button->setAutoRepeatInterval(kRepeatInterval);
-    }
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
-    // A held arrow emits pressed() again at every repeat, so one step per press and per repeat.
-    connect(up_, &QToolButton::pressed, this, Guarded([this] {
-                editor_->setFocus();
-                Step(1);
-            }));
-    connect(down_, &QToolButton::pressed, this, Guarded([this] {
-                editor_->setFocus();
-                Step(-1);
+    // One step when an arrow goes down, then, while it is held, one after the delay and one at
+    // every interval; releasing it stops the repeat.
+    connect(up_, &QToolButton::pressed, this, Guarded([this] { ArrowPressed(1); }));
+    connect(down_, &QToolButton::pressed, this, Guarded([this] { ArrowPressed(-1); }));
+    for (QToolButton* button : {up_, down_})
+        connect(button, &QToolButton::released, this, [this] { repeat_->stop(); });
+    connect(repeat_, &QTimer::timeout, this, Guarded([this] {
+                repeat_->setInterval(kRepeatInterval);
+                Step(repeatDirection_);
             }));
     resize(65, 24);
     LayOut();
+}
+
+void TSpinEdit::ArrowPressed(int direction) {
+    editor_->setFocus();
+    Step(direction);
+    repeatDirection_ = direction;
+    repeat_->start(kRepeatDelay);
 }
 
 std::int32_t TSpinEdit::Value() const {

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class QLineEdit;
+class QTimer;
 class QToolButton;
 
 namespace zk {
@@ -40,6 +41,9 @@ class TSpinEdit : public QWidget {
     QLineEdit* Editor() const { return editor_; }
     QToolButton* UpButton() const { return up_; }
     QToolButton* DownButton() const { return down_; }
+    // Runs the repeat of a held arrow: its interval is the delay until the first repeat, then the
+    // time between repeats.
+    QTimer* RepeatTimer() const { return repeat_; }
 
     static constexpr int kRepeatDelay = 400;    // ms before a held arrow repeats
     static constexpr int kRepeatInterval = 100; // ms between repeats
@@ -57,10 +61,13 @@ class TSpinEdit : public QWidget {
     bool FilterKey(class QKeyEvent* key);
     void ClampOnFocusLoss();
     void LayOut();
+    void ArrowPressed(int direction);
 
     QLineEdit* editor_;
     QToolButton* up_;
     QToolButton* down_;
+    QTimer* repeat_;
+    int repeatDirection_ = 0; // +1 while the up arrow is held, -1 for the down arrow
     std::int32_t minValue_ = 0;
     std::int32_t maxValue_ = 0;
     std::int32_t increment_ = 1;

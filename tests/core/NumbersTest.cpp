@@ -22,6 +22,7 @@ TEST(Round, OutsideTheSixtyFourBitRangeIsAnInvalidOperation) {
     EXPECT_EQ(Round(-9223372036854775808.0L), INT64_MIN);
     try {
         Round(1e30L);
+        FAIL() << "Round(1e30) gave a value beyond the 64-bit range";
     } catch (const FloatError& e) {
         EXPECT_STREQ(e.what(), "Invalid floating point operation");
     }

@@ -232,8 +232,14 @@ TEST(ExactShockProperties, ConservationAcrossEveryShock) {
                 std::pow((1 + (gamma - 1) / 2 * s.M2 * s.M2) / (1 + (gamma - 1) / 2 * mach * mach),
                          gamma / (gamma - 1));
             EXPECT_NEAR(s.TotalPressureRatio, s.PressureRatio * stagnation, 1e-10);
-            // Perfect gas: p = rho R T.
-            EXPECT_NEAR(s.PressureRatio, s.DensityRatio * s.TemperatureRatio, 1e-12 * s.PressureRatio);
+            // The static temperature jump from the normal Mach number alone, the normal-shock
+            // relation (a route the code does not take: it forms p2/p1 · rho1/rho2):
+            // T2/T1 = (2γ Mn1² − (γ−1)) ((γ−1) Mn1² + 2) / ((γ+1)² Mn1²).
+            const double mn1Squared = mach * mach * std::sin(beta) * std::sin(beta);
+            const double temperature = (2 * gamma * mn1Squared - (gamma - 1)) *
+                                       ((gamma - 1) * mn1Squared + 2) /
+                                       ((gamma + 1) * (gamma + 1) * mn1Squared);
+            EXPECT_NEAR(s.TemperatureRatio, temperature, 1e-12 * temperature);
             EXPECT_NEAR(s.DensityRatio * s.InverseDensityRatio, 1, 1e-15);
             // The textbook route to M2 through the normal component behind the shock.
             const double mn1 = mach * std::sin(beta);

@@ -283,6 +283,34 @@ TEST(FlightMotion, AttachedParticleTurnsWhereTheShockTestFirstHoldsAndKeepsV2) {
     EXPECT_NEAR(model.Particles[0].y, 10.5 + 20 * 166.0 / 680, 1e-9);
 }
 
+TEST(FlightMotion, ParticleLandingExactlyOnTheShockLineTurnsInThatTick) {
+    // The attached shock meets the axis at x = 197, three pixels before the tip, whatever its
+    // angle: a particle on the axis (start height 0 is one of the generator's heights) that
+    // lands exactly on x = 197 is on the line, tan(phi) (197 - 197) = 0 >= 0, and turns at once.
+    // One just above the axis at the same column is above the line and flies on.
+    const struct {
+        double StartX, Y; // pixels
+        bool Turns;
+    } cases[] = {
+        {192, 0, true},       // lands on x = 197 in one tick of 5 pixels
+        {191.5, 0, false},    // 196.5: still before the line's foot
+        {192, 1e-300, false}, // above the line by the least amount
+        {193, 0, true},       // 198: beyond the foot, below the line
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.StartX);
+        SCOPED_TRACE(c.Y);
+        FlightModel model = ModelFor(AttachedFlow());
+        model.Particles[0] = Particle{c.StartX, c.Y, 680, 0};
+        ParkOthers(model);
+        RecordingCanvas canvas;
+        model.MotionTick(canvas, 50);
+        EXPECT_EQ(model.Particles[0].x, c.StartX + 5);
+        EXPECT_EQ(model.Particles[0].vx, c.Turns ? 460 : 680);
+        EXPECT_EQ(model.Particles[0].vy, c.Turns ? 166 : 0);
+    }
+}
+
 // Velocities behind the detached shock of the 30-degree case: |V2| = sqrt(382^2 + 160^2), the
 // speed reduced by K = 1 - 21/200 and turned by the wedge angle.
 constexpr double kBehindVx = 321.0081916010867; // m/s, |V2| cos 30 K

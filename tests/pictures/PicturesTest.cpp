@@ -265,10 +265,21 @@ TEST_F(TheoryGeometry, AIsInsideTheCriticalCircleAndBOutside) {
     EXPECT_GT(f.Mach, 1.0);
     EXPECT_LT(f.PointAx, f.CriticalSpeed);
     EXPECT_GT(1.0, f.CriticalSpeed);
-    // c*² = 2/(γ+1)·c1² + (γ-1)/(γ+1)·υ1² with c1 = 1/M.
-    const double c1 = 1.0 / f.Mach;
-    EXPECT_NEAR(f.CriticalSpeed * f.CriticalSpeed,
-                2.0 / (f.Gamma + 1.0) * c1 * c1 + (f.Gamma - 1.0) / (f.Gamma + 1.0), Tolerance);
+    // The figure's gas: γ = 1.4 and M = 2.5.  Energy gives c*² = 2/(γ+1)·c1² + (γ-1)/(γ+1)·υ1²,
+    // with υ1 = 1 and c1 = 1/M = 0.4 worked by hand: 2/2.4 · 0.16 + 0.4/2.4 = 2/15 + 1/6 = 0.3, so
+    // c* = √0.3 = 0.547723 and A = c*²/υ1 = 0.3.
+    ASSERT_EQ(f.Gamma, 1.4);
+    ASSERT_EQ(f.Mach, 2.5);
+    EXPECT_NEAR(f.CriticalSpeed, 0.5477225575051661, Tolerance);
+    EXPECT_NEAR(f.PointAx, 0.3, Tolerance);
+}
+
+TEST_F(TheoryGeometry, WedgeAngleIsThatOfTheObliqueShockTheory) {
+    // A shock front at 52° in a stream of M = 2.5, γ = 1.4 turns the flow by 25.98° (the θ-β-M
+    // relation tan θ = 2 cot β (M² sin² β - 1) / (M² (γ + cos 2β) + 2); NACA Report 1135, chart 2,
+    // reads about 26°).  The figure's vector υ2 must stand at that angle.
+    EXPECT_NEAR(f.ShockAngle * 180 / Pi, 52.0, 1e-12);
+    EXPECT_NEAR(f.WedgeAngle * 180 / Pi, 25.9805, 1e-4);
 }
 
 TEST_F(TheoryGeometry, ObliqueShocksOfEveryAngleLandOnThePolar) {

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -7,8 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "TestFiles.h"
 #include "FileAccess.h"
+#include "FileFault.h"
+#include "TestFiles.h"
 
 using zk::FileAccessError;
 
@@ -144,4 +146,106 @@ TEST(ReadFileBytes, FailuresTellTheOperatingSystemsReason) {
     } catch (const FileAccessError& error) {
         EXPECT_EQ(error.ErrorNumber(), EISDIR);
     }
+}
+
+// The operating system's errors at every step of a replacement, made on purpose so that they run
+// for every user: the stage and the error number reach the caller, the previous contents stay and
+// no temporary file is left behind.
+TEST(ReplaceFileContents, EverySystemErrorKeepsThePreviousFile) {
+    const struct {
+        zk::FileOperation Operation;
+        int Error;
+        FileAccessError::Stage Stage;
+    } rows[] = {
+        {zk::FileOperation::Create, EACCES, FileAccessError::Stage::Open},
+        {zk::FileOperation::Create, ENOSPC, FileAccessError::Stage::Open},
+        {zk::FileOperation::Write, ENOSPC, FileAccessError::Stage::Write},
+        {zk::FileOperation::Write, EIO, FileAccessError::Stage::Write},
+        {zk::FileOperation::Sync, EIO, FileAccessError::Stage::Write},
+        {zk::FileOperation::Close, EIO, FileAccessError::Stage::Write},
+        {zk::FileOperation::Rename, EACCES, FileAccessError::Stage::Write},
+        {zk::FileOperation::Rename, EBUSY, FileAccessError::Stage::Write},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.Operation));
+        SCOPED_TRACE(row.Error);
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("case.psr"));
+        Write(name, "340\r\n140\r\n680\r\n20\r\n");
+        {
+            zk::FileFault fault(row.Operation, row.Error);
+            try {
+                zk::ReplaceFileContents(name, "1\r\n2\r\n3\r\n4\r\n");
+                FAIL() << "no error";
+            } catch (const FileAccessError& error) {
+                EXPECT_EQ(error.FailedStage(), row.Stage);
+                EXPECT_EQ(error.ErrorNumber(), row.Error);
+            }
+        }
+        EXPECT_EQ(Contents(name), "340\r\n140\r\n680\r\n20\r\n");
+        EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("case.psr")}) << "the temporary file is removed";
+        // The fault ends with its scope: the same replacement now goes through.
+        zk::ReplaceFileContents(name, "1\r\n");
+        EXPECT_EQ(Contents(name), "1\r\n");
+    }
+}
+
+TEST(ReadFileBytes, SystemErrorsWhileOpeningOrReading) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("case.psr"));
+    Write(name, "340\r\n");
+    const struct {
+        zk::FileOperation Operation;
+        int Error;
+        FileAccessError::Stage Stage;
+    } rows[] = {
+        {zk::FileOperation::OpenForReading, EACCES, FileAccessError::Stage::Open},
+        {zk::FileOperation::OpenForReading, EMFILE, FileAccessError::Stage::Open},
+        {zk::FileOperation::Read, EIO, FileAccessError::Stage::Read},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Error);
+        zk::FileFault fault(row.Operation, row.Error);
+        try {
+            zk::ReadFileBytes(name);
+            FAIL() << "no error";
+        } catch (const FileAccessError& error) {
+            EXPECT_EQ(error.FailedStage(), row.Stage);
+            EXPECT_EQ(error.ErrorNumber(), row.Error);
+        }
+    }
+    EXPECT_EQ(zk::ReadFileBytes(name), "340\r\n") << "no fault outlives its scope";
+}
+
+TEST(ReplaceFileContents, DanglingLinkCreatesItsTargetAndStays) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target.psr"));
+    const QString link = dir.filePath(QStringLiteral("link.psr"));
+    ASSERT_TRUE(QFile::link(target, link));
+    zk::ReplaceFileContents(link, "340\r\n");
+    EXPECT_EQ(Contents(target), "340\r\n");
+    EXPECT_TRUE(QFileInfo(link).isSymLink()) << "the link is not replaced by a file";
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
+
+    // A link into a folder that does not exist, and a link that points at itself, are no file.
+    const QString nowhere = dir.filePath(QStringLiteral("nowhere.psr"));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("missing/case.psr")), nowhere));
+    const QString loop = dir.filePath(QStringLiteral("loop.psr"));
+    ASSERT_TRUE(QFile::link(loop, loop));
+    const struct {
+        QString Name;
+        int Error;
+    } rows[] = {{nowhere, ENOENT}, {loop, ELOOP}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name.toStdString());
+        try {
+            zk::ReplaceFileContents(row.Name, "340\r\n");
+            FAIL() << "no error";
+        } catch (const FileAccessError& error) {
+            EXPECT_EQ(error.FailedStage(), FileAccessError::Stage::Open);
+            EXPECT_EQ(error.ErrorNumber(), row.Error);
+        }
+        EXPECT_TRUE(QFileInfo(row.Name).isSymLink());
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
 }

@@ -1,9 +1,10 @@
 #include <QFile>
 #include <QLabel>
-#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
+#include <stdexcept>
 
 #include "TPrinter.h"
 
@@ -52,16 +53,55 @@ TEST(Printer, PrintsOneLandscapePage) {
     EXPECT_GT(facts.Width, 862 * 72.0 / 96);
 }
 
-TEST(Printer, DefaultPrinterIsRequired) {
-    if (!QPrinterInfo::defaultPrinter().isNull())
-        GTEST_SKIP() << "this machine has a default printer";
-    zk::QtPrinter printer;
-    try {
-        printer.SetLandscape();
-        FAIL() << "no error without a default printer";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ(error.what(), "There is no default printer currently selected");
+// Each failure of the system's printing surfaces as its message at the step where the system
+// reports it, on any machine: the default printer is made absent or failing by the printer's fault.
+TEST(Printer, FailuresOfTheSystemsPrintingCarryTheirMessages) {
+    const struct {
+        zk::PrinterFault Fault;
+        bool DefaultPrinter;   // the system's default printer rather than a PDF file
+        bool FailsAtLandscape; // else at the job
+        const char* Message;
+    } rows[] = {
+        {zk::PrinterFault::NoDefaultPrinter, true, true, "There is no default printer currently selected"},
+        {zk::PrinterFault::OrientationRefused, false, true, "Operation not supported on selected printer"},
+        {zk::PrinterFault::JobRefused, false, false, "Printing failed: the printer did not accept the job"},
+        {zk::PrinterFault::JobUnfinished, false, false, "Printing failed: the job could not be completed"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Message);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+        std::unique_ptr<zk::QtPrinter> printer =
+            row.DefaultPrinter ? std::make_unique<zk::QtPrinter>() : std::make_unique<zk::QtPrinter>(pdf);
+        printer->SetFault(row.Fault);
+        QImage image(100, 50, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        try {
+            printer->SetLandscape();
+            EXPECT_FALSE(row.FailsAtLandscape) << "the orientation was set";
+            printer->PrintImage(image, 96, 96);
+            FAIL() << "the job went through";
+        } catch (const std::runtime_error& error) {
+            EXPECT_STREQ(error.what(), row.Message);
+        }
+        if (row.Fault != zk::PrinterFault::JobUnfinished) {
+            EXPECT_EQ(ReadPdf(pdf).Pages, 0) << "no page printed";
+        }
     }
+}
+
+TEST(Printer, WithoutAFaultThePdfPrinterPrintsAgain) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    zk::QtPrinter printer(pdf);
+    printer.SetFault(zk::PrinterFault::OrientationRefused);
+    EXPECT_THROW(printer.SetLandscape(), std::runtime_error);
+    printer.SetFault(zk::PrinterFault::None);
+    printer.SetLandscape();
+    QImage image(100, 50, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    printer.PrintImage(image, 96, 96);
+    EXPECT_EQ(ReadPdf(pdf).Pages, 1);
 }
 
 TEST(Printer, ClientAreaImageShowsOnlyVisibleControls) {

@@ -3,6 +3,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QTimerEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -139,17 +141,39 @@ TEST_F(SpinEditTest, SteppingNearTheIntegerRangeDoesNotWrap) {
     EXPECT_EQ(field->Value(), std::numeric_limits<std::int32_t>::min());
 }
 
+// The repeat is driven tick by tick through its timer, so no real time passes and a loaded
+// machine cannot make a repeat fall early or late.
 TEST_F(SpinEditTest, HeldArrowRepeatsOnlyAfterTheDelay) {
     field->SetIncrement(1);
+    QTimer* repeat = field->RepeatTimer();
+    const auto tick = [repeat] {
+        ASSERT_TRUE(repeat->isActive());
+        QTimerEvent due(repeat->timerId());
+        QCoreApplication::sendEvent(repeat, &due);
+    };
+    EXPECT_FALSE(repeat->isActive()) << "nothing is held";
     QTest::mousePress(field->UpButton(), Qt::LeftButton);
     EXPECT_EQ(field->Value(), 681); // one step at once
-    QTest::qWait(TSpinEdit::kRepeatDelay / 2);
-    EXPECT_EQ(field->Value(), 681); // no repeat before the delay
-    QTRY_VERIFY_WITH_TIMEOUT(field->Value() >= 683, 5000);
+    ASSERT_TRUE(repeat->isActive());
+    EXPECT_EQ(repeat->interval(), TSpinEdit::kRepeatDelay) << "the first repeat waits 400 ms";
+    tick();
+    EXPECT_EQ(field->Value(), 682);
+    EXPECT_EQ(repeat->interval(), TSpinEdit::kRepeatInterval) << "then one every 100 ms";
+    tick();
+    tick();
+    EXPECT_EQ(field->Value(), 684);
     QTest::mouseRelease(field->UpButton(), Qt::LeftButton);
-    const std::int32_t released = field->Value();
-    QTest::qWait(3 * TSpinEdit::kRepeatInterval);
-    EXPECT_EQ(field->Value(), released); // releasing stops the repeat without a further step
+    EXPECT_FALSE(repeat->isActive()) << "releasing stops the repeat";
+    EXPECT_EQ(field->Value(), 684) << "without a further step";
+
+    // The down arrow repeats downwards and starts again from the full delay.
+    QTest::mousePress(field->DownButton(), Qt::LeftButton);
+    EXPECT_EQ(field->Value(), 683);
+    EXPECT_EQ(repeat->interval(), TSpinEdit::kRepeatDelay);
+    tick();
+    EXPECT_EQ(field->Value(), 682);
+    QTest::mouseRelease(field->DownButton(), Qt::LeftButton);
+    EXPECT_FALSE(repeat->isActive());
 }
 
 TEST_F(SpinEditTest, LeavingTheFieldClampsItsText) {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -92,11 +94,26 @@ TEST_F(BatchTool, WorkedExamples) {
 }
 
 TEST_F(BatchTool, OpeningClampsTheInputFields) {
-    // A wedge of 200 degrees becomes 180; a speed of 100 m/s becomes the field's lower limit.
+    // A wedge of 200 degrees becomes 180 and a speed of 100 m/s the field's lower limit 365 m/s:
+    // M = 365/340 = 1.0735.  A wedge of 180 degrees stands across the flow, so C lies next to
+    // B = (365, 0) on the axis and the shock is normal (phi = -pi/2).  The normal-shock relations
+    // at M² = 1.15247, γ = 1.4 give P2/P1 = 1 + 2γ/(γ+1) (M² - 1) = 1.1779,
+    // ρ1/ρ2 = ((γ-1) M² + 2) / ((γ+1) M²) = 0.8898 and T2/T1 = 1.1779 × 0.8898 = 1.0481.
     const Result r = Batch({"--decimal-separator", ".", Case("c.psr", Lines(340, 140, 100, 200))});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("mach: 1.074\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("p2_p1: "), std::string::npos);
+    EXPECT_NE(r.out.find("mach: 1.074\np2_p1: 1.178\nrho1_rho2: 0.89\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("t2_t1: 1.048\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("point_c: 364 0\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("shock_angle: -1.57079632679"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("shock_detached: false\n"), std::string::npos) << r.out;
+
+    // A wedge below 0 becomes 0: no wedge, so C is the last sample near B, (679, 2) at
+    // V1 = 680, there is no shock angle and the ratios are not shown.
+    const Result negative = Batch({"--decimal-separator", ".", Case("n.psr", Lines(340, 140, 680, -5))});
+    EXPECT_EQ(negative.status, 0);
+    EXPECT_NE(negative.out.find("mach: 2\np2_p1: -\nrho1_rho2: -\nv2_v1: -\nt2_t1: -\n"), std::string::npos)
+        << negative.out;
+    EXPECT_NE(negative.out.find("point_c: 679 2\nshock_angle: 0\n"), std::string::npos) << negative.out;
 }
 
 TEST_F(BatchTool, FaultsPrintWhatTheRunReached) {
@@ -229,4 +246,258 @@ TEST_F(BatchTool, ExactUsesTheClampedInputsAndTheUsageNamesIt) {
     const Result usage = Batch({"--bogus", "x.psr"});
     EXPECT_EQ(usage.status, 2);
     EXPECT_NE(usage.err.find("--exact"), std::string::npos);
+}
+
+// --flight: the flight window's particles after a number of motion ticks, for the start-up case
+// (C = (460, 166), shock angle 0.92027 rad, tan = 1.3139).  The generator starts from seed 0, so
+// the ten particles start at x = Random(600) - 600 and y = Random(250): (-600, 7), (-84, 50),
+// (-437, 167), (-409, 40), (-377, 106), (-551, 118), (-558, 210), (-565, 73), (-50, 91), (-136, 81).
+// At the speed bar's position 50 a particle at V1 moves 5 pixels a tick.
+namespace {
+
+std::vector<std::string> ParticleLines(const std::string& out) {
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("particle: ", 0) == 0)
+            lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+TEST_F(BatchTool, FlightPrintsTheParticlesAfterTheTicks) {
+    const std::string start = Case("start.psr", Lines(340, 140, 680, 20));
+    const Result plain = Batch({"--decimal-separator", ",", start});
+    const Result r = Batch({"--decimal-separator", ",", "--flight", "120", "--particles", "10", start});
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.out.substr(0, plain.out.size()), plain.out) << "the solution's lines come first, unchanged";
+    const std::string flight = r.out.substr(plain.out.size());
+    ASSERT_EQ(flight.substr(0, 18), "flight_ticks: 120\n");
+    const std::vector<std::string> particles = ParticleLines(flight);
+    ASSERT_EQ(particles.size(), 10u);
+    // From x = -600, 120 ticks of 5 pixels bring the first particle to the window's left edge,
+    // where it becomes visible.
+    EXPECT_EQ(particles[0], "particle: 0 0 7 680 0");
+    // From x = -437 at 167 pixels: 163 after 120 ticks, still upstream of the shock.
+    EXPECT_EQ(particles[2], "particle: 2 163 167 680 0");
+    EXPECT_EQ(
+        flight.size(), 18 +
+                           [&] {
+                               std::size_t n = 0;
+                               for (const auto& line : particles)
+                                   n += line.size() + 1;
+                               return n;
+                           }())
+        << "nothing but the tick count and the table";
+}
+
+TEST_F(BatchTool, FlightParticleTurnsAtTheShockAndRespawnsWithTheNextHeight) {
+    const std::string start = Case("start.psr", Lines(340, 140, 680, 20));
+    const auto particlesAfter = [&](int ticks) {
+        const Result r = Batch({"--flight", std::to_string(ticks), "--particles", "10", start});
+        EXPECT_EQ(r.status, 0);
+        return ParticleLines(r.out);
+    };
+    // Particle 1 from (-84, 50): after 63 ticks at x = 231, tan(phi) (231 - 197) = 44.7 < 50, still
+    // upstream; after 64 ticks at x = 236, 1.3139 * 39 = 51.2 >= 50: it turns onto C's velocity.
+    EXPECT_EQ(particlesAfter(63)[1], "particle: 1 231 50 680 0");
+    EXPECT_EQ(particlesAfter(64)[1], "particle: 1 236 50 460 166");
+    // One tick later it has moved 5 * 460/680 = 3.38235294117647 to the right and
+    // 5 * 166/680 = 1.22058823529412 upwards, parallel to the wedge.
+    EXPECT_EQ(particlesAfter(65)[1], "particle: 1 239.38235294117646 51.220588235294116 460 166");
+    // Particle 8 from (-50, 91) turns at x = 270 after 64 ticks, stands at 270 + 97 * 3.382 = 598.09
+    // after tick 161 and passes column 600 in tick 162.  It comes back at x = 0 with the generator's 21st
+    // value, Random(250) = 174 (the 20 before it gave the start points), at the free-stream velocity.
+    const std::vector<std::string> before = particlesAfter(161);
+    EXPECT_EQ(before[8].rfind("particle: 8 598.0882", 0), 0u) << before[8];
+    EXPECT_EQ(particlesAfter(162)[8], "particle: 8 0 174 680 0");
+}
+
+TEST_F(BatchTool, FlightParticleCountIsClampedAndRunsRepeatAlike) {
+    const std::string start = Case("start.psr", Lines(340, 140, 680, 20));
+    const struct {
+        const char* given;
+        std::size_t used;
+    } rows[] = {{nullptr, 100}, {"3", 10}, {"10", 10}, {"500", 500}, {"100000", 500}};
+    for (const auto& row : rows) {
+        std::vector<std::string> args{"--flight", "1"};
+        if (row.given)
+            args.insert(args.end(), {"--particles", row.given});
+        args.push_back(start);
+        const Result r = Batch(args);
+        EXPECT_EQ(r.status, 0);
+        const std::vector<std::string> particles = ParticleLines(r.out);
+        ASSERT_EQ(particles.size(), row.used) << (row.given ? row.given : "default");
+        // Every run starts the generator afresh: the first particle is always the same.
+        EXPECT_EQ(particles[0], "particle: 0 -595 7 680 0");
+        EXPECT_EQ(particles.back().rfind("particle: " + std::to_string(row.used - 1) + " ", 0), 0u);
+    }
+    const Result zero = Batch({"--flight", "0", "--particles", "10", start});
+    EXPECT_EQ(ParticleLines(zero.out)[1], "particle: 1 -84 50 680 0") << "no tick: the start points";
+}
+
+TEST_F(BatchTool, FlightOptionsWithoutACountOrWithoutTheFlightAreUsageErrors) {
+    const std::string start = Case("start.psr", Lines(340, 140, 680, 20));
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--flight", start},
+                                               {"--flight", "-1", start},
+                                               {"--flight", "ten", start},
+                                               {"--flight", "1", "--particles", "1.5", start},
+                                               {"--flight", "99999999999", start},
+                                               {"--flight", "1000001", start},
+                                               {start, "--flight"},
+                                               {"--particles", "50", start}}) {
+        const Result r = Batch(args);
+        EXPECT_EQ(r.status, 2) << args[0] << ' ' << args[1];
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find("--flight TICKS"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(BatchTool, FlightOperationsFollowTheDiagramsInTheLog) {
+    const std::string start = Case("start.psr", Lines(340, 140, 680, 20));
+    const std::string diagramOps = (dir_ / "diagram.ops").string();
+    const std::string flightOps = (dir_ / "flight.ops").string();
+    ASSERT_EQ(Batch({"--ops", diagramOps, start}).status, 0);
+    ASSERT_EQ(Batch({"--ops", flightOps, "--flight", "10", "--particles", "10", start}).status, 0);
+    const auto read = [](const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    };
+    const std::string diagram = read(diagramOps);
+    const std::string all = read(flightOps);
+    ASSERT_EQ(all.substr(0, diagram.size()), diagram);
+    // In 10 ticks only particle 8, from (-50, 91), reaches the window, in the last tick, at x = 0:
+    // it is drawn in black, at rows 250 - 91 above and 250 + 91 mirrored below the axis, as two
+    // 2 x 2 ellipses with the 3-pixel pen.  Nothing is erased, as nothing was visible before.
+    EXPECT_EQ(all.substr(diagram.size()), "Ellipse 0 159 2 157 000000 3\n"
+                                          "Ellipse 0 341 2 343 000000 3\n");
+}
+
+// What the batch tool says when it cannot read its case or write its outputs: the program's own
+// messages, on standard error, with nothing on standard output.  Each failure is one the system
+// gives every user, the superuser included.
+TEST_F(BatchTool, ReadAndWriteFailuresAreNamed) {
+    const std::string good = Case("s.psr", Lines(340, 140, 680, 20));
+    const struct {
+        const char* What;
+        std::vector<std::string> Args;
+        int Status;
+        std::string Err;
+        bool Solved; // the solution's lines are printed before the output fails
+    } rows[] = {
+        {"a folder as the case", {dir_.string()}, 2, "File access denied\n", false},
+        // Reading the process's own memory from address 0 fails with the system's read fault.
+        {"a file that cannot be read", {"/proc/self/mem"}, 2, "I/O error 30\n", false},
+        {"a missing folder", {(dir_ / "none" / "s.psr").string()}, 2, "File not found\n", false},
+        {"--bmp into a missing folder",
+         {"--bmp", (dir_ / "none" / "p.bmp").string(), good},
+         2,
+         "Cannot create file " + (dir_ / "none" / "p.bmp").string() + "\n",
+         true},
+        {"--ops onto a folder",
+         {"--ops", dir_.string(), good},
+         2,
+         "Cannot create file " + dir_.string() + "\n",
+         true},
+        // The full device takes the file but refuses every byte, as a full disk does.
+        {"--ops onto a full disk", {"--ops", "/dev/full", good}, 2, "Stream write error\n", true},
+        {"--bmp onto a full disk", {"--bmp", "/dev/full", good}, 2, "Stream write error\n", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.What);
+        const Result r = Batch(row.Args);
+        EXPECT_EQ(r.status, row.Status);
+        EXPECT_EQ(r.err, row.Err);
+        EXPECT_EQ(r.out.empty(), !row.Solved) << r.out;
+    }
+}
+
+// Without --decimal-separator the numbers take the separator of the user's locale.  A Russian
+// locale is compiled for the test from the system's locale sources, so the test needs no locale
+// installed on the machine.
+TEST_F(BatchTool, DefaultDecimalSeparatorComesFromTheLocale) {
+    const std::filesystem::path locales = dir_ / "locales";
+    std::filesystem::create_directories(locales);
+    const std::string compile =
+        "localedef -i ru_RU -f UTF-8 '" + (locales / "ru_RU.UTF-8").string() + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(compile.c_str()), 0) << "localedef (package locales) could not compile ru_RU";
+
+    struct Environment {
+        std::string Name;
+        std::optional<std::string> Saved;
+        explicit Environment(std::string name) : Name(std::move(name)) {
+            if (const char* value = std::getenv(Name.c_str()))
+                Saved = value;
+        }
+        ~Environment() {
+            if (Saved)
+                ::setenv(Name.c_str(), Saved->c_str(), 1);
+            else
+                ::unsetenv(Name.c_str());
+        }
+    };
+    const Environment locpath("LOCPATH"), all("LC_ALL");
+    const std::string start = Case("start.psr", Lines(340, 140, 680, 20));
+
+    ::setenv("LOCPATH", locales.c_str(), 1);
+    ::setenv("LC_ALL", "ru_RU.UTF-8", 1);
+    const Result russian = Batch({start});
+    const std::string head = "mach: 2\np2_p1: 2,788\nrho1_rho2: 0,496\nv2_v1: 0,719\nt2_t1: 1,382\n";
+    EXPECT_EQ(russian.out.substr(0, head.size()), head);
+    EXPECT_NE(russian.out.find("gamma: 1,4\nchi_max: 45,6\n"), std::string::npos) << russian.out;
+    // The option wins over the locale.
+    EXPECT_NE(Batch({"--decimal-separator", ".", start}).out.find("p2_p1: 2.788\n"), std::string::npos);
+
+    ::setenv("LC_ALL", "C", 1);
+    EXPECT_NE(Batch({start}).out.find("gamma: 1.4\nchi_max: 45.6\n"), std::string::npos);
+    // The tool leaves the process's own locale as it found it: numbers elsewhere keep their ".".
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f", 1.5);
+    EXPECT_STREQ(text, "1.5");
+}
+
+// The detached shock of χ = 30° at M = 2 (R = 21, EX = 17, EY = 12 pixels, tan φ = 1.4934,
+// C = (382, 160)): behind it the flow runs parallel to the wedge at |V2| K, with
+// |V2| = sqrt(382² + 160²) = 414.15 m/s and K = 1 - 21/200 = 0.895, that is vx = |V2| K cos 30° =
+// 321.0082 m/s and vy = |V2| K sin 30° = 185.3342 m/s; below the arc's end (y <= 12) and in front of
+// the tip, vy is scaled by (y / 12)².
+TEST_F(BatchTool, FlightParticlesTurnBehindTheDetachedShock) {
+    const std::string detached = Case("d.psr", Lines(340, 140, 680, 30));
+    struct Values {
+        double x, y, vx, vy;
+    };
+    const auto particle = [&](int ticks, std::size_t index) {
+        const Result r = Batch({"--flight", std::to_string(ticks), "--particles", "10", detached});
+        EXPECT_EQ(r.status, 0);
+        Values v{};
+        int i = -1;
+        std::sscanf(ParticleLines(r.out).at(index).c_str(), "particle: %d %lf %lf %lf %lf", &i, &v.x, &v.y,
+                    &v.vx, &v.vy);
+        EXPECT_EQ(i, static_cast<int>(index));
+        return v;
+    };
+    constexpr double kVx = 321.0081916010867, kVy = 185.3341658329624; // m/s
+    constexpr double kTolerance = 1e-9;                                // m/s
+    // Particle 1 from (-84, 50), above the arc's end: the straight part of the shock through
+    // (183, 12) passes height 50 at x = 183 + 38 / 1.4934 = 208.4; at x = 206 the particle is still
+    // in front of it, at x = 211 (tick 59) behind it.
+    const Values before = particle(58, 1);
+    EXPECT_EQ(before.x, 206);
+    EXPECT_EQ(before.vx, 680);
+    const Values behind = particle(59, 1);
+    EXPECT_EQ(behind.x, 211);
+    EXPECT_EQ(behind.y, 50);
+    EXPECT_NEAR(behind.vx, kVx, kTolerance);
+    EXPECT_NEAR(behind.vy, kVy, kTolerance);
+    // Particle 0 from (-600, 7), below the arc's end: the chord from the vertex (179, 0) to the
+    // arc's end (183, 12), y = 3 (x - 200) + 63, passes height 7 at x = 181.3, so the particle
+    // turns at x = 185 (tick 157), with vy scaled by (7/12)²: 185.3342 × 49/144 = 63.0651 m/s.
+    EXPECT_EQ(particle(156, 0).vx, 680);
+    const Values low = particle(157, 0);
+    EXPECT_EQ(low.x, 185);
+    EXPECT_EQ(low.y, 7);
+    EXPECT_NEAR(low.vx, kVx, kTolerance);
+    EXPECT_NEAR(low.vy, kVy * 49 / 144, kTolerance);
 }
