@@ -7,6 +7,7 @@
 
 #include "Comparison.h"
 #include "ErrorBox.h"
+#include "StepsForm.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -40,9 +41,12 @@ void CreateWindows() {
     Form4 = new TForm4;
     Form5 = new TForm5;
     Comparison = new TComparisonForm;
+    Steps = new TStepsForm(Main);
 }
 
 void DestroyWindows() {
+    delete Steps;
+    Steps = nullptr;
     delete Comparison;
     Comparison = nullptr;
     delete Form5;

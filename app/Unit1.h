@@ -47,6 +47,7 @@ class TMain : public QMainWindow, public zk::FlightHost {
     void N6Click();
     void N7Click();
     void N8Click();
+    void N9Click();
 
     // What the flight window asks of this window.
     void SetWedgeField(int degrees) override;
@@ -101,6 +102,7 @@ class TMain : public QMainWindow, public zk::FlightHost {
     QAction* N2 = nullptr;
     QAction* N7 = nullptr;
     QAction* N8 = nullptr; // "Сравнение"
+    QAction* N9 = nullptr; // "По шагам"
 
     std::unique_ptr<zk::TFileDialog> SaveDialog1;
     std::unique_ptr<zk::TFileDialog> OpenDialog1;
