@@ -83,7 +83,9 @@ void TStepsForm::CreateComponents() {
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
 }
 
-std::size_t TStepsForm::StepCount() const { return Construction.Steps().size(); }
+std::size_t TStepsForm::StepCount() const {
+    return Construction.Steps().size();
+}
 
 void TStepsForm::Open() {
     if (!placed_ && Main) {
@@ -123,7 +125,9 @@ void TStepsForm::Button2Click() {
         ShowStep(step_ + 1);
 }
 
-void TStepsForm::Button3Click() { ShowStep(0); }
+void TStepsForm::Button3Click() {
+    ShowStep(0);
+}
 
 void TStepsForm::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {

@@ -42,9 +42,9 @@ class TStepsForm : public QWidget {
     void Button2Click(); // "Далее"
     void Button3Click(); // "С начала"
 
-    QLabel* Label1 = nullptr;  // "Шаг 3 из 14"
-    QLabel* Label2 = nullptr;  // the step's title
-    QLabel* Label3 = nullptr;  // the step's caption
+    QLabel* Label1 = nullptr;     // "Шаг 3 из 14"
+    QLabel* Label2 = nullptr;     // the step's title
+    QLabel* Label3 = nullptr;     // the step's caption
     zk::TImage* Image1 = nullptr; // the picture up to this step
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;

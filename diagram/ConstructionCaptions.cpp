@@ -36,7 +36,9 @@ std::string Label(const ConstructionRecord& record, ResultItem item, char sep) {
     return text;
 }
 
-bool Shown(const ConstructionRecord& record, ResultItem item) { return record.Visible(item).value_or(false); }
+bool Shown(const ConstructionRecord& record, ResultItem item) {
+    return record.Visible(item).value_or(false);
+}
 
 std::string Results(const ConstructionRecord& record, char sep) {
     const FlowState& s = record.State();
@@ -45,8 +47,8 @@ std::string Results(const ConstructionRecord& record, char sep) {
                                   "°; c1 = " + Label(record, ResultItem::Label12, sep) +
                                   " м/с, γ = " + Label(record, ResultItem::Label13, sep) + ".";
     if (Shown(record, ResultItem::Label2))
-        return "Результаты построения при M = " + Label(record, ResultItem::Label6, sep) + " и φ = " +
-               Degrees(s.ShockAngle, 2, sep) + ":\n" +
+        return "Результаты построения при M = " + Label(record, ResultItem::Label6, sep) +
+               " и φ = " + Degrees(s.ShockAngle, 2, sep) + ":\n" +
                "P2/P1 = 1 + 2γ/(γ + 1)·((M·sin φ)² − 1) = " + Label(record, ResultItem::Label2, sep) + ";\n" +
                "ρ1/ρ2 = ((γ − 1)·P2/P1 + γ + 1) / ((γ + 1)·P2/P1 + γ − 1) = " +
                Label(record, ResultItem::Label1, sep) + ";\n" +
@@ -69,24 +71,42 @@ std::string Results(const ConstructionRecord& record, char sep) {
 
 std::string StepTitle(ConstructionStep step) {
     switch (step) {
-    case ConstructionStep::Axes: return "Оси годографа";
-    case ConstructionStep::PointA: return "Точка A";
-    case ConstructionStep::LowerBranch: return "Нижняя ветвь поляры";
-    case ConstructionStep::UpperBranch: return "Верхняя ветвь поляры";
-    case ConstructionStep::Wedge: return "Лучи клина";
-    case ConstructionStep::PointC: return "Точка C";
-    case ConstructionStep::LineBC: return "Прямая из B через C";
-    case ConstructionStep::ShockLines: return "Линии скачка";
-    case ConstructionStep::FootD: return "Точка D";
-    case ConstructionStep::ShockArc: return "Угол скачка φ";
-    case ConstructionStep::Letters: return "Подписи";
-    case ConstructionStep::Results: return "Результаты";
-    case ConstructionStep::ReducedWedge: return "Уменьшенный угол клина";
-    case ConstructionStep::DetachedUpperArc: return "Дуга отошедшего скачка";
-    case ConstructionStep::DetachedUpperLine: return "Прямое продолжение скачка";
-    case ConstructionStep::DetachedLowerBranch: return "Нижняя половина скачка";
-    case ConstructionStep::NoShock: return "Скачок не построен";
-    case ConstructionStep::Interrupted: return "Построение прервано";
+    case ConstructionStep::Axes:
+        return "Оси годографа";
+    case ConstructionStep::PointA:
+        return "Точка A";
+    case ConstructionStep::LowerBranch:
+        return "Нижняя ветвь поляры";
+    case ConstructionStep::UpperBranch:
+        return "Верхняя ветвь поляры";
+    case ConstructionStep::Wedge:
+        return "Лучи клина";
+    case ConstructionStep::PointC:
+        return "Точка C";
+    case ConstructionStep::LineBC:
+        return "Прямая из B через C";
+    case ConstructionStep::ShockLines:
+        return "Линии скачка";
+    case ConstructionStep::FootD:
+        return "Точка D";
+    case ConstructionStep::ShockArc:
+        return "Угол скачка φ";
+    case ConstructionStep::Letters:
+        return "Подписи";
+    case ConstructionStep::Results:
+        return "Результаты";
+    case ConstructionStep::ReducedWedge:
+        return "Уменьшенный угол клина";
+    case ConstructionStep::DetachedUpperArc:
+        return "Дуга отошедшего скачка";
+    case ConstructionStep::DetachedUpperLine:
+        return "Прямое продолжение скачка";
+    case ConstructionStep::DetachedLowerBranch:
+        return "Нижняя половина скачка";
+    case ConstructionStep::NoShock:
+        return "Скачок не построен";
+    case ConstructionStep::Interrupted:
+        return "Построение прервано";
     }
     return {};
 }
@@ -97,7 +117,8 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
     const std::string chi = WholeDegrees(s.WedgeAngle);
     const std::string phi = Degrees(s.ShockAngle, 2, sep);
     const std::string c = "Vx = " + IntegerText(s.PointCx) + " м/с, Vy = " + IntegerText(s.PointCy) + " м/с";
-    const std::string bc = record.BcInterceptY() ? Number(static_cast<double>(*record.BcInterceptY()), 1, sep) : "—";
+    const std::string bc =
+        record.BcInterceptY() ? Number(static_cast<double>(*record.BcInterceptY()), 1, sep) : "—";
     switch (record.Steps().at(index).Step) {
     case ConstructionStep::Axes:
         return "Плоскость годографа: каждая точка — вектор скорости (Vx, Vy) в м/с, O — начало координат. "
@@ -108,11 +129,14 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
                " м/с: здесь поляра сходит с оси Vx. Это прямой скачок уплотнения — поток не поворачивает, "
                "а скорость за скачком самая малая из возможных.";
     case ConstructionStep::LowerBranch:
-        return "Нижняя ветвь ударной поляры (зелёная) построена по точкам при каждом целом Vx от A до B = " + v1 +
-               " м/с: каждая её точка — скорость за косым скачком своей силы. За точкой B линия идёт штрихом: "
+        return "Нижняя ветвь ударной поляры (зелёная) построена по точкам при каждом целом Vx от A до B = " +
+               v1 +
+               " м/с: каждая её точка — скорость за косым скачком своей силы. За точкой B линия идёт "
+               "штрихом: "
                "там у неё нет физического смысла.";
     case ConstructionStep::UpperBranch:
-        return "Верхняя ветвь — зеркальное отражение нижней относительно оси Vx. На ней лежат скорости потока, "
+        return "Верхняя ветвь — зеркальное отражение нижней относительно оси Vx. На ней лежат скорости "
+               "потока, "
                "повёрнутого вверх, вдоль верхней грани клина.";
     case ConstructionStep::Wedge:
         return "Синие лучи под углами ±" + chi +
@@ -143,22 +167,26 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
     case ConstructionStep::ReducedWedge: {
         const std::string u =
             record.ReducedWedgeAngle() ? WholeDegrees(static_cast<double>(*record.ReducedWedgeAngle())) : "—";
-        const std::string phiU = record.ShockAngleAtReducedWedge()
-                                     ? Degrees(static_cast<double>(*record.ShockAngleAtReducedWedge()), 2, sep)
-                                     : "—";
-        return "Скачок отходит от клина, поэтому угол клина уменьшали на 1°, пока луч не пересёк поляру: при u = " +
+        const std::string phiU =
+            record.ShockAngleAtReducedWedge()
+                ? Degrees(static_cast<double>(*record.ShockAngleAtReducedWedge()), 2, sep)
+                : "—";
+        return "Скачок отходит от клина, поэтому угол клина уменьшали на 1°, пока луч не пересёк поляру: при "
+               "u = " +
                u + "° точка C — (" + c + "), угол скачка " + phiU +
                ". Поправка к настоящему клину φ = χ + e^(π(u − χ))·(φu − u) даёт φ = " + phi + ".";
     }
     case ConstructionStep::DetachedUpperArc:
         return "Отошедший скачок начинается дугой радиусом " + IntegerText(s.DetachedRadius) +
                " пикселей вокруг O: чем сильнее пришлось уменьшить клин, тем дальше скачок стоит перед его "
-               "носиком. Дуга идёт шагами по 0" + std::string(1, sep) + "1 рад, пока её наклон не дойдёт до угла φ.";
+               "носиком. Дуга идёт шагами по 0" +
+               std::string(1, sep) + "1 рад, пока её наклон не дойдёт до угла φ.";
     case ConstructionStep::DetachedUpperLine:
         return "От конца дуги скачок продолжается прямой под углом φ = " + phi +
                ": вдали от клина отошедший скачок становится косым.";
     case ConstructionStep::DetachedLowerBranch:
-        return "Нижняя половина скачка — зеркальное отражение верхней относительно оси Vx. Построение закончено.";
+        return "Нижняя половина скачка — зеркальное отражение верхней относительно оси Vx. Построение "
+               "закончено.";
     case ConstructionStep::NoShock:
         return "Луч клина χ = " + chi +
                "° проходит выше поляры, и даже клин, повёрнутый назад за 0°, её не пересекает: для этого "

@@ -14,7 +14,9 @@ TCanvas& ConstructionRecord::Begin(TCanvas& picture) {
     return recording_.Restart(picture);
 }
 
-void ConstructionRecord::MarkStep(ConstructionStep step) { steps_.push_back(Mark{step, recording_.Size()}); }
+void ConstructionRecord::MarkStep(ConstructionStep step) {
+    steps_.push_back(Mark{step, recording_.Size()});
+}
 
 void ConstructionRecord::End(const FlowState& state) {
     state_ = state;

@@ -41,7 +41,7 @@ enum class ConstructionStep {
 };
 
 class ConstructionRecord {
-public:
+  public:
     struct Mark {
         ConstructionStep Step;
         std::size_t Ops; // operations drawn up to the end of this step
@@ -81,7 +81,7 @@ public:
     // Whether Apply showed (true) or hid (false) the item in this run; empty if it did neither.
     std::optional<bool> Visible(ResultItem item) const { return visible_[Index(item)]; }
 
-private:
+  private:
     static constexpr std::size_t kItems = static_cast<std::size_t>(ResultItem::Image5) + 1;
     static std::size_t Index(ResultItem item) { return static_cast<std::size_t>(item); }
 

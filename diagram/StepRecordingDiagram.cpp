@@ -2,10 +2,13 @@
 
 namespace zk {
 
-StepRecordingDiagram::StepRecordingDiagram(ConstructionRecord& record, TCanvas& canvas, const FlowState& state)
+StepRecordingDiagram::StepRecordingDiagram(ConstructionRecord& record, TCanvas& canvas,
+                                           const FlowState& state)
     : PolarDiagram(record.Begin(canvas), state), record_(record) {}
 
-StepRecordingDiagram::~StepRecordingDiagram() { record_.End(state_); }
+StepRecordingDiagram::~StepRecordingDiagram() {
+    record_.End(state_);
+}
 
 void StepRecordingDiagram::SetCaption(ResultItem label, const std::string& text) {
     record_.SetCaption(label, text);
@@ -14,7 +17,9 @@ void StepRecordingDiagram::SetCaption(ResultItem label, const std::string& text)
         record_.MarkStep(ConstructionStep::Results);
 }
 
-void StepRecordingDiagram::SetVisible(ResultItem item, bool visible) { record_.SetVisible(item, visible); }
+void StepRecordingDiagram::SetVisible(ResultItem item, bool visible) {
+    record_.SetVisible(item, visible);
+}
 
 void StepRecordingDiagram::ClearAndDrawAxes() {
     PolarDiagram::ClearAndDrawAxes();

@@ -8,7 +8,7 @@
 namespace zk {
 
 class StepRecordingDiagram : public PolarDiagram {
-public:
+  public:
     // Starts a new run in record, drawing onto canvas from the flow state Apply is writing.
     StepRecordingDiagram(ConstructionRecord& record, TCanvas& canvas, const FlowState& state);
     // Ends the run in record, also when a fault ended Apply.
@@ -31,10 +31,10 @@ public:
     void DetachedShock() override;
     void Repaint() override;
 
-protected:
+  protected:
     void PartDrawn(Part part) override;
 
-private:
+  private:
     ConstructionRecord& record_;
 };
 

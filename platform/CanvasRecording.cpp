@@ -75,9 +75,13 @@ void CanvasRecording::SetPenStyle(TPenStyle style) {
     Add(Kind::PenStyle, 0, 0, 0, 0, static_cast<std::uint32_t>(style));
 }
 
-TPen CanvasRecording::Pen() const { return inner_ ? inner_->Pen() : startPen_; }
+TPen CanvasRecording::Pen() const {
+    return inner_ ? inner_->Pen() : startPen_;
+}
 
-TPoint CanvasRecording::PenPos() const { return inner_ ? inner_->PenPos() : startPos_; }
+TPoint CanvasRecording::PenPos() const {
+    return inner_ ? inner_->PenPos() : startPos_;
+}
 
 void CanvasRecording::MoveTo(std::int32_t x, std::int32_t y) {
     if (inner_)

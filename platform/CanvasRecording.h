@@ -13,7 +13,7 @@
 namespace zk {
 
 class CanvasRecording : public TCanvas {
-public:
+  public:
     CanvasRecording() = default;
 
     // Forgets what was recorded and records from now on what is drawn onto inner (which must
@@ -40,9 +40,18 @@ public:
     void FloodFill(std::int32_t x, std::int32_t y, TColor color, TFillStyle mode) override;
     void Refresh() override;
 
-private:
+  private:
     enum class Kind : std::uint8_t {
-        PenColor, PenWidth, PenStyle, MoveTo, LineTo, Ellipse, TextOut, SetPixel, FloodFill, Refresh
+        PenColor,
+        PenWidth,
+        PenStyle,
+        MoveTo,
+        LineTo,
+        Ellipse,
+        TextOut,
+        SetPixel,
+        FloodFill,
+        Refresh
     };
     // One operation: its arguments in A..D (a TextOut keeps the index of its text in C), a colour
     // or pen style in Value.

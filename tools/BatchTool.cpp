@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -185,9 +185,8 @@ std::optional<SweepRange> ParseSweepRange(const std::string& text) {
     if (colon == std::string::npos)
         return std::nullopt;
     const auto degrees = [](const std::string& part) -> std::optional<int> {
-        if (part.empty() || part.size() > 3 || !std::all_of(part.begin(), part.end(), [](char c) {
-                return c >= '0' && c <= '9';
-            }))
+        if (part.empty() || part.size() > 3 ||
+            !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return std::nullopt;
         const int value = std::stoi(part);
         if (value > 180)
@@ -202,7 +201,7 @@ std::optional<SweepRange> ParseSweepRange(const std::string& text) {
 
 // The result labels of one run, without a picture.
 class SweepLabels : public ApplyListener {
-public:
+  public:
     void SetCaption(ResultItem label, const std::string& text) override { captions_[label] = text; }
     void SetVisible(ResultItem item, bool visible) override { visible_[item] = visible; }
     // The label's text if the run wrote it and left it shown; empty otherwise.
@@ -214,7 +213,7 @@ public:
         return caption->second;
     }
 
-private:
+  private:
     std::map<ResultItem, std::string> captions_;
     std::map<ResultItem, bool> visible_;
 };
@@ -227,7 +226,8 @@ int RunSweep(const SweepRange& range, const ResultFileValues& values, std::ostre
     out << "chi_deg,phi_deg,p2_p1,rho1_rho2,v2_v1,t2_t1,detached,"
            "exact_weak_beta_deg,exact_p2_p1_weak,exact_m2_weak,exact_strong_beta_deg\n";
     const auto number = [](std::optional<double> value, int decimals) {
-        return value && std::isfinite(*value) ? ComparisonNumberText(*value, decimals, kPoint) : std::string();
+        return value && std::isfinite(*value) ? ComparisonNumberText(*value, decimals, kPoint)
+                                              : std::string();
     };
     std::string firstError;
     for (int chi = range.From; chi <= range.To; ++chi) {
@@ -254,9 +254,13 @@ int RunSweep(const SweepRange& range, const ResultFileValues& values, std::ostre
         // run that faulted gives no construction values, not even the labels it wrote before.
         const bool hasShock = !faulted && (state.ShockAngle != 0 || state.ShockDetached);
         const auto label = [&](ResultItem item) { return faulted ? std::string() : labels.Shown(item); };
-        out << chi << ',' << (hasShock ? number(DegreesFromRadians(state.ShockAngle), 4) : std::string()) << ','
-            << label(ResultItem::Label2) << ',' << label(ResultItem::Label1) << ',' << label(ResultItem::Label8)
-            << ',' << label(ResultItem::Label11) << ',' << (faulted ? "" : state.ShockDetached ? "1" : "0") << ',';
+        out << chi << ',' << (hasShock ? number(DegreesFromRadians(state.ShockAngle), 4) : std::string())
+            << ',' << label(ResultItem::Label2) << ',' << label(ResultItem::Label1) << ','
+            << label(ResultItem::Label8) << ',' << label(ResultItem::Label11) << ','
+            << (faulted               ? ""
+                : state.ShockDetached ? "1"
+                                      : "0")
+            << ',';
 
         const double theta = static_cast<double>(static_cast<Extended>(chi) * Pi / 180);
         const ExactValues exact = ExactValuesFor(inputs.Velocity, state.SoundSpeed, state.Gamma, theta);
@@ -266,9 +270,9 @@ int RunSweep(const SweepRange& range, const ResultFileValues& values, std::ostre
         const auto strongBeta =
             exact.Strong ? std::optional<double>(DegreesFromRadians(exact.Strong->Beta)) : std::nullopt;
         const auto weakBeta = weak(&ShockSolution::Beta);
-        out << number(weakBeta ? std::optional<double>(DegreesFromRadians(*weakBeta)) : std::nullopt, 4) << ','
-            << number(weak(&ShockSolution::PressureRatio), 4) << ',' << number(weak(&ShockSolution::M2), 4) << ','
-            << number(strongBeta, 4) << '\n';
+        out << number(weakBeta ? std::optional<double>(DegreesFromRadians(*weakBeta)) : std::nullopt, 4)
+            << ',' << number(weak(&ShockSolution::PressureRatio), 4) << ','
+            << number(weak(&ShockSolution::M2), 4) << ',' << number(strongBeta, 4) << '\n';
     }
     if (!firstError.empty()) {
         err << "error: " << firstError << '\n';

@@ -94,9 +94,11 @@ constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x008000, kWhite = 0xFFFFFF; /
 TEST(StepRecordingDiagram, LastStepIsThePlainDiagramPixelForPixel) {
     // Attached, detached (a few degrees and many), no wedge, a wedge of 180 and a negative one,
     // the slowest and the fastest free streams.
-    const struct { int chi, v1; } cases[] = {
-        {20, 680}, {30, 680}, {0, 680},         {180, 680},        {-5, 680},        {10, 1000},
-        {20, 365}, {90, 400}, {45, 1000000},    {64, 1000000},     {142, 1000000},   {1, 680},
+    const struct {
+        int chi, v1;
+    } cases[] = {
+        {20, 680}, {30, 680}, {0, 680},      {180, 680},    {-5, 680},      {10, 1000},
+        {20, 365}, {90, 400}, {45, 1000000}, {64, 1000000}, {142, 1000000}, {1, 680},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("chi " + std::to_string(c.chi) + ", V1 " + std::to_string(c.v1));
@@ -125,15 +127,21 @@ TEST(StepRecordingDiagram, LastStepIsThePlainDiagramPixelForPixel) {
 }
 
 TEST(StepRecordingDiagram, StepsComeInTheOrderApplyDrawsThem) {
-    const struct { int chi; std::vector<Step> steps; } cases[] = {
-        {20, {Step::Axes, Step::PointA, Step::LowerBranch, Step::UpperBranch, Step::Wedge, Step::PointC,
-              Step::LineBC, Step::ShockLines, Step::FootD, Step::ShockArc, Step::Letters, Step::Results}},
-        {30, {Step::Axes, Step::PointA, Step::LowerBranch, Step::UpperBranch, Step::Wedge, Step::Letters,
-              Step::Results, Step::ReducedWedge, Step::DetachedUpperArc, Step::DetachedUpperLine,
-              Step::DetachedLowerBranch}},
+    const struct {
+        int chi;
+        std::vector<Step> steps;
+    } cases[] = {
+        {20,
+         {Step::Axes, Step::PointA, Step::LowerBranch, Step::UpperBranch, Step::Wedge, Step::PointC,
+          Step::LineBC, Step::ShockLines, Step::FootD, Step::ShockArc, Step::Letters, Step::Results}},
+        {30,
+         {Step::Axes, Step::PointA, Step::LowerBranch, Step::UpperBranch, Step::Wedge, Step::Letters,
+          Step::Results, Step::ReducedWedge, Step::DetachedUpperArc, Step::DetachedUpperLine,
+          Step::DetachedLowerBranch}},
         {0, {Step::Axes, Step::PointA, Step::LowerBranch, Step::UpperBranch, Step::Letters, Step::Results}},
-        {-5, {Step::Axes, Step::PointA, Step::LowerBranch, Step::UpperBranch, Step::Wedge, Step::Letters,
-              Step::Results}},
+        {-5,
+         {Step::Axes, Step::PointA, Step::LowerBranch, Step::UpperBranch, Step::Wedge, Step::Letters,
+          Step::Results}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("chi " + std::to_string(c.chi));
@@ -213,7 +221,8 @@ TEST(StepRecordingDiagram, DetachedShockIsBuiltArcFirstThenItsStraightPartThenTh
     ASSERT_TRUE(record.ReducedWedgeAngle());
     EXPECT_NEAR(static_cast<double>(*record.ReducedWedgeAngle()) * 180 / 3.14159265358979, 23.0, 1e-9);
     ASSERT_TRUE(record.ShockAngleAtReducedWedge());
-    EXPECT_NEAR(static_cast<double>(*record.ShockAngleAtReducedWedge()) * 180 / 3.14159265358979, 61.45, 0.005);
+    EXPECT_NEAR(static_cast<double>(*record.ShockAngleAtReducedWedge()) * 180 / 3.14159265358979, 61.45,
+                0.005);
     EXPECT_EQ(record.State().DetachedRadius, 21);
 }
 

@@ -265,14 +265,18 @@ std::vector<std::string> Rows(const std::string& out) {
 }
 
 // The single case's text for a value the theory or the construction may not give, as the CSV has it.
-std::string Cell(const std::string& single) { return single == "-" ? std::string() : single; }
+std::string Cell(const std::string& single) {
+    return single == "-" ? std::string() : single;
+}
 
 } // namespace
 
 TEST_F(BatchTool, SweepRowsAreTheSingleCasesOwnOutput) {
     // Attached (weak and strong shock), beyond the exact theory's largest deflection while the
     // construction still finds C (23), detached (30), no wedge (0), and a free stream of 1 000 000 m/s.
-    const struct { int v1, from, to; } sweeps[] = {{680, 0, 0}, {680, 19, 23}, {680, 30, 30}, {1000000, 44, 45}};
+    const struct {
+        int v1, from, to;
+    } sweeps[] = {{680, 0, 0}, {680, 19, 23}, {680, 30, 30}, {1000000, 44, 45}};
     for (const auto& s : sweeps) {
         const std::string file = Case("sweep.psr", Lines(340, 140, s.v1, 20));
         const Result sweep = Batch({"--sweep", std::to_string(s.from) + ":" + std::to_string(s.to), file});
@@ -286,8 +290,8 @@ TEST_F(BatchTool, SweepRowsAreTheSingleCasesOwnOutput) {
             SCOPED_TRACE("V1 " + std::to_string(s.v1) + ", chi " + std::to_string(chi));
             const auto f = Fields(rows[static_cast<std::size_t>(chi - s.from + 1)]);
             ASSERT_EQ(f.size(), 11u);
-            const Result single = Batch({"--exact", "--decimal-separator", ".",
-                                         Case("single.psr", Lines(340, 140, s.v1, chi))});
+            const Result single = Batch(
+                {"--exact", "--decimal-separator", ".", Case("single.psr", Lines(340, 140, s.v1, chi))});
             ASSERT_EQ(single.status, 0);
             EXPECT_EQ(f[0], std::to_string(chi));
             const double phi = std::stod(Value(single.out, "shock_angle")) * 180 / 3.14159265358979323846;
@@ -313,7 +317,8 @@ TEST_F(BatchTool, SweepRowsAreTheSingleCasesOwnOutput) {
 TEST_F(BatchTool, SweepWorkedExampleRows) {
     // The start-up gas and V1 = 680: chi = 20 is the worked example (phi = 52.73 degrees, the
     // ratios of the main window); at 30 the shock stands detached and only its angle is given.
-    const Result r = Batch({"--decimal-separator", ",", "--sweep", "20:20", Case("a.psr", Lines(340, 140, 680, 30))});
+    const Result r =
+        Batch({"--decimal-separator", ",", "--sweep", "20:20", Case("a.psr", Lines(340, 140, 680, 30))});
     ASSERT_EQ(r.status, 0);
     const auto rows = Rows(r.out);
     ASSERT_EQ(rows.size(), 2u);
@@ -341,13 +346,21 @@ TEST_F(BatchTool, SweepFaultsAndUsageErrors) {
     EXPECT_EQ(rows[1].substr(0, 10), "19,,,,,,,,");
 
     const std::string file = Case("ok.psr", Lines(340, 140, 680, 20));
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--sweep", "20", file},          {"--sweep", "20:", file},        {"--sweep", ":20", file},
-             {"--sweep", "21:20", file},       {"--sweep", "0:181", file},      {"--sweep", "-1:5", file},
-             {"--sweep", "1.5:3", file},       {"--sweep", "a:b", file},        {"--sweep", "1:2:3", file},
-             {"--sweep", "0:10", "--exact", file}, {"--sweep", "0:10", "--bmp", "x.bmp", file},
-             {"--ops", "x.ops", "--sweep", "0:10", file}, {"--sweep", "1:2", "--sweep", "3:4", file},
-             {file, "--sweep"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--sweep", "20", file},
+                                               {"--sweep", "20:", file},
+                                               {"--sweep", ":20", file},
+                                               {"--sweep", "21:20", file},
+                                               {"--sweep", "0:181", file},
+                                               {"--sweep", "-1:5", file},
+                                               {"--sweep", "1.5:3", file},
+                                               {"--sweep", "a:b", file},
+                                               {"--sweep", "1:2:3", file},
+                                               {"--sweep", "0:10", "--exact", file},
+                                               {"--sweep", "0:10", "--bmp", "x.bmp", file},
+                                               {"--ops", "x.ops", "--sweep", "0:10", file},
+                                               {"--sweep", "1:2", "--sweep", "3:4", file},
+                                               {file, "--sweep"}}) {
         const Result r = Batch(args);
         EXPECT_EQ(r.status, 2) << args[1];
         EXPECT_EQ(r.out, "") << args[1];
