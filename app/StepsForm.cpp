@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 #include "ActivationTracker.h"
@@ -33,7 +34,8 @@ QString Localized(const std::string& text) {
 } // namespace
 
 TStepsForm::TStepsForm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // A dialog-type window: the windowing system makes only those transient for their owner.
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Построение по шагам"));
     setFixedSize(kClientWidth, kClientHeight);
@@ -101,6 +103,10 @@ void TStepsForm::Open() {
         placed_ = true;
     }
     ShowStep(step_);
+    // Transient for the main window: the window manager keeps it above its owner.
+    winId();
+    if (QWidget* owner = parentWidget(); owner && windowHandle() && owner->window()->windowHandle())
+        windowHandle()->setTransientParent(owner->window()->windowHandle());
     show();
     raise();
     zk::ActivateWindow(this);

@@ -21,7 +21,7 @@ class TImage;
 class TStepsForm : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kClientWidth = 930;  // pixels
+    static constexpr int kClientWidth = 980;  // pixels
     static constexpr int kClientHeight = 481; // pixels
 
     // A window owned by the main window (parent), kept above it.

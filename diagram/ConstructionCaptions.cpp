@@ -40,20 +40,27 @@ bool Shown(const ConstructionRecord& record, ResultItem item) {
     return record.Visible(item).value_or(false);
 }
 
+// A formula is not broken across lines: its spaces are no-break spaces.
+std::string Formula(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        out += c == ' ' ? std::string("\u00a0") : std::string(1, c);
+    return out;
+}
+
 std::string Results(const ConstructionRecord& record, char sep) {
     const FlowState& s = record.State();
-    const std::string landmarks = "M = V1/c1 = " + Label(record, ResultItem::Label6, sep) +
-                                  "; χmax = arcsin(1/γ) = " + Label(record, ResultItem::Label3, sep) +
-                                  "°; c1 = " + Label(record, ResultItem::Label12, sep) +
-                                  " м/с, γ = " + Label(record, ResultItem::Label13, sep) + ".";
+    const std::string landmarks = Formula("M = V1/c1 = " + Label(record, ResultItem::Label6, sep)) + "; " +
+                                  Formula("χmax = arcsin(1/γ) = " + Label(record, ResultItem::Label3, sep) + "°") +
+                                  "; " + Formula("c1 = " + Label(record, ResultItem::Label12, sep) + " м/с") +
+                                  ", " + Formula("γ = " + Label(record, ResultItem::Label13, sep)) + ".";
     if (Shown(record, ResultItem::Label2))
-        return "Результаты построения при M = " + Label(record, ResultItem::Label6, sep) +
-               " и φ = " + Degrees(s.ShockAngle, 2, sep) + ":\n" +
-               "P2/P1 = 1 + 2γ/(γ + 1)·((M·sin φ)² − 1) = " + Label(record, ResultItem::Label2, sep) + ";\n" +
-               "ρ1/ρ2 = ((γ − 1)·P2/P1 + γ + 1) / ((γ + 1)·P2/P1 + γ − 1) = " +
-               Label(record, ResultItem::Label1, sep) + ";\n" +
-               "υ2/υ1 = |OC| / V1 = " + Label(record, ResultItem::Label8, sep) + ";\n" +
-               "T2/T1 = P2/P1 · ρ1/ρ2 = " + Label(record, ResultItem::Label11, sep) + ";\n" + landmarks;
+        return "Результаты построения при " + Formula("M = " + Label(record, ResultItem::Label6, sep)) + " и " +
+               Formula("φ = " + Degrees(s.ShockAngle, 2, sep)) + ", где " + Formula("P = P2/P1") + ":\n" +
+               Formula("P = 1 + 2γ/(γ+1)·((M·sin φ)² − 1) = " + Label(record, ResultItem::Label2, sep)) + ";\n" +
+               Formula("ρ1/ρ2 = ((γ−1)P + γ+1) / ((γ+1)P + γ−1) = " + Label(record, ResultItem::Label1, sep)) +
+               ";\n" + Formula("υ2/υ1 = |OC| / V1 = " + Label(record, ResultItem::Label8, sep)) + ";\n" +
+               Formula("T2/T1 = P·ρ1/ρ2 = " + Label(record, ResultItem::Label11, sep)) + ";\n" + landmarks;
     std::string why;
     if (s.WedgeAngle == 0)
         why = "При χ = 0 клина нет: поток не поворачивает и скачка нет, поэтому отношений за скачком "
@@ -150,7 +157,7 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
         return "Из B через точку луча над C проведена прямая до оси Vy; она встречает ось при Vy = " + bc +
                " м/с, часто выше края рисунка. Фронт скачка перпендикулярен этой прямой.";
     case ConstructionStep::ShockLines:
-        return "Красные прямые — фронт скачка под углом φ = arctg(V1 / " + bc + ") = " + phi +
+        return "Красные прямые — фронт скачка под углом " + Formula("φ = arctg(V1 / " + bc + ") = " + phi) +
                " к набегающему потоку, над осью и под ней.";
     case ConstructionStep::FootD:
         return "D — основание перпендикуляра из B на фронт скачка, она лежит на прямой BC: OD — составляющая "
@@ -174,7 +181,8 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
         return "Скачок отходит от клина, поэтому угол клина уменьшали на 1°, пока луч не пересёк поляру: при "
                "u = " +
                u + "° точка C — (" + c + "), угол скачка " + phiU +
-               ". Поправка к настоящему клину φ = χ + e^(π(u − χ))·(φu − u) даёт φ = " + phi + ".";
+               ". Поправка к настоящему клину " + Formula("φ = χ + e^(π(u − χ))·(φu − u)") + " даёт " +
+               Formula("φ = " + phi) + ".";
     }
     case ConstructionStep::DetachedUpperArc:
         return "Отошедший скачок начинается дугой радиусом " + IntegerText(s.DetachedRadius) +

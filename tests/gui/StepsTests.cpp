@@ -3,6 +3,7 @@
 // diagram, the buttons and keys, and every Apply starting it again from the first step.
 #include <QMenuBar>
 #include <QPushButton>
+#include <QWindow>
 
 #include "ProgramFixture.h"
 #include "StepsForm.h"
@@ -24,7 +25,10 @@ class StepsTest : public ProgramTest {
             EXPECT_EQ(Steps->CurrentStep(), k);
             EXPECT_EQ(Steps->Label1->text(),
                       QStringLiteral("Шаг %1 из %2").arg(k + 1).arg(Steps->StepCount()));
-            texts << Steps->Label2->text() + QStringLiteral(" | ") + Steps->Label3->text();
+            // Formulas hold no-break spaces; the texts below are compared with plain ones.
+            QString caption = Steps->Label3->text();
+            caption.replace(QChar(0x00A0), QLatin1Char(' '));
+            texts << Steps->Label2->text() + QStringLiteral(" | ") + caption;
             if (pictures)
                 pictures->push_back(Steps->Image1->Picture());
             QTest::mouseClick(Steps->Button2, Qt::LeftButton);
@@ -51,6 +55,8 @@ TEST_F(StepsTest, MenuBarItemFollowsTheComparisonAndOpensAnOwnedFixedWindow) {
     EXPECT_EQ(Steps->windowTitle(), QStringLiteral("Построение по шагам"));
     EXPECT_TRUE(Steps->isWindow());
     EXPECT_EQ(Steps->parentWidget(), Main) << "owned by the main window, kept above it";
+    ASSERT_NE(Steps->windowHandle(), nullptr);
+    EXPECT_EQ(Steps->windowHandle()->transientParent(), Main->windowHandle());
     EXPECT_EQ(Steps->minimumSize(), Steps->maximumSize());
     EXPECT_FALSE(Steps->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(Steps->Button1->text(), QStringLiteral("Назад"));
@@ -95,14 +101,19 @@ TEST_F(StepsTest, AttachedCaseStepByStep) {
         "округлённый до целого градуса.",
         "Подписи | Подписаны начало координат O, точки A и B и оси Vx и Vy; стрелка V1 слева показывает "
         "направление набегающего потока.",
-        "Результаты | Результаты построения при M = 2 и φ = 52,73°:\n"
-        "P2/P1 = 1 + 2γ/(γ + 1)·((M·sin φ)² − 1) = 2,788;\n"
-        "ρ1/ρ2 = ((γ − 1)·P2/P1 + γ + 1) / ((γ + 1)·P2/P1 + γ − 1) = 0,496;\n"
+        "Результаты | Результаты построения при M = 2 и φ = 52,73°, где P = P2/P1:\n"
+        "P = 1 + 2γ/(γ+1)·((M·sin φ)² − 1) = 2,788;\n"
+        "ρ1/ρ2 = ((γ−1)P + γ+1) / ((γ+1)P + γ−1) = 0,496;\n"
         "υ2/υ1 = |OC| / V1 = 0,719;\n"
-        "T2/T1 = P2/P1 · ρ1/ρ2 = 1,382;\n"
+        "T2/T1 = P·ρ1/ρ2 = 1,382;\n"
         "M = V1/c1 = 2; χmax = arcsin(1/γ) = 45,6°; c1 = 340 м/с, γ = 1,4.",
     };
     EXPECT_EQ(texts, expected);
+    // The formulas of the results are never broken across lines.
+    const QStringList results = Steps->Label3->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(results.size(), 6);
+    for (int line = 1; line <= 4; ++line)
+        EXPECT_FALSE(results[line].contains(QLatin1Char(' '))) << results[line].toStdString();
     // The results say what the main window's labels say.
     EXPECT_TRUE(texts.back().contains(Main->Label2->text() + ";"));
     EXPECT_TRUE(texts.back().contains(Main->Label11->text() + ";"));
