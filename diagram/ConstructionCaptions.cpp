@@ -50,15 +50,19 @@ std::string Formula(const std::string& text) {
 
 std::string Results(const ConstructionRecord& record, char sep) {
     const FlowState& s = record.State();
-    const std::string landmarks = Formula("M = V1/c1 = " + Label(record, ResultItem::Label6, sep)) + "; " +
-                                  Formula("χmax = arcsin(1/γ) = " + Label(record, ResultItem::Label3, sep) + "°") +
-                                  "; " + Formula("c1 = " + Label(record, ResultItem::Label12, sep) + " м/с") +
-                                  ", " + Formula("γ = " + Label(record, ResultItem::Label13, sep)) + ".";
+    const std::string landmarks =
+        Formula("M = V1/c1 = " + Label(record, ResultItem::Label6, sep)) + "; " +
+        Formula("χmax = arcsin(1/γ) = " + Label(record, ResultItem::Label3, sep) + "°") + "; " +
+        Formula("c1 = " + Label(record, ResultItem::Label12, sep) + " м/с") + ", " +
+        Formula("γ = " + Label(record, ResultItem::Label13, sep)) + ".";
     if (Shown(record, ResultItem::Label2))
-        return "Результаты построения при " + Formula("M = " + Label(record, ResultItem::Label6, sep)) + " и " +
-               Formula("φ = " + Degrees(s.ShockAngle, 2, sep)) + ", где " + Formula("P = P2/P1") + ":\n" +
-               Formula("P = 1 + 2γ/(γ+1)·((M·sin φ)² − 1) = " + Label(record, ResultItem::Label2, sep)) + ";\n" +
-               Formula("ρ1/ρ2 = ((γ−1)P + γ+1) / ((γ+1)P + γ−1) = " + Label(record, ResultItem::Label1, sep)) +
+        return "Результаты построения при " + Formula("M = " + Label(record, ResultItem::Label6, sep)) +
+               " и " + Formula("φ = " + Degrees(s.ShockAngle, 2, sep)) + ", где " + Formula("P = P2/P1") +
+               ":\n" +
+               Formula("P = 1 + 2γ/(γ+1)·((M·sin φ)² − 1) = " + Label(record, ResultItem::Label2, sep)) +
+               ";\n" +
+               Formula("ρ1/ρ2 = ((γ−1)P + γ+1) / ((γ+1)P + γ−1) = " +
+                       Label(record, ResultItem::Label1, sep)) +
                ";\n" + Formula("υ2/υ1 = |OC| / V1 = " + Label(record, ResultItem::Label8, sep)) + ";\n" +
                Formula("T2/T1 = P·ρ1/ρ2 = " + Label(record, ResultItem::Label11, sep)) + ";\n" + landmarks;
     std::string why;
@@ -180,9 +184,8 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
                 : "—";
         return "Скачок отходит от клина, поэтому угол клина уменьшали на 1°, пока луч не пересёк поляру: при "
                "u = " +
-               u + "° точка C — (" + c + "), угол скачка " + phiU +
-               ". Поправка к настоящему клину " + Formula("φ = χ + e^(π(u − χ))·(φu − u)") + " даёт " +
-               Formula("φ = " + phi) + ".";
+               u + "° точка C — (" + c + "), угол скачка " + phiU + ". Поправка к настоящему клину " +
+               Formula("φ = χ + e^(π(u − χ))·(φu − u)") + " даёт " + Formula("φ = " + phi) + ".";
     }
     case ConstructionStep::DetachedUpperArc:
         return "Отошедший скачок начинается дугой радиусом " + IntegerText(s.DetachedRadius) +
