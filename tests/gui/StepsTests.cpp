@@ -228,6 +228,13 @@ TEST_F(StepsTest, EveryApplyStartsAgainAtTheFirstStepOfTheNewCase) {
         Steps->Button2Click();
     EXPECT_EQ(Steps->Image1->Picture(), Picture()) << "the new gas's diagram";
 
+    // A wedge picked in the flight window sets the field and clicks the button from code.
+    Steps->Button2Click();
+    Main->SetWedgeField(15);
+    Main->ClickApply();
+    EXPECT_EQ(Steps->CurrentStep(), 0u);
+    EXPECT_EQ(Construction.State().WedgeAngle, Flow.WedgeAngle);
+
     // Opening a result file.
     Steps->Button2Click();
     dialogs.Answer(Data("startup.psr"));
