@@ -4,10 +4,12 @@
 
 #include "DecimalSeparator.h"
 #include "RasterCanvas.h"
+#include "StepsForm.h"
 #include "TImage.h"
 #include "Unit1.h"
 
-MainDiagram::MainDiagram(TMain& window) : zk::PolarDiagram(window.RisCanvas(), Flow), window_(window) {}
+MainDiagram::MainDiagram(TMain& window)
+    : zk::StepRecordingDiagram(Construction, window.RisCanvas(), Flow), window_(window) {}
 
 QWidget* MainDiagram::Control(zk::ResultItem item) const {
     using zk::ResultItem;
@@ -41,6 +43,7 @@ QWidget* MainDiagram::Control(zk::ResultItem item) const {
 }
 
 void MainDiagram::SetCaption(zk::ResultItem label, const std::string& text) {
+    zk::StepRecordingDiagram::SetCaption(label, text);
     if (auto* control = qobject_cast<QLabel*>(Control(label))) {
         control->setText(zk::LocalizedNumberText(text));
         control->adjustSize(); // a label sizes itself to its text and keeps its top-left corner
@@ -48,10 +51,12 @@ void MainDiagram::SetCaption(zk::ResultItem label, const std::string& text) {
 }
 
 void MainDiagram::SetVisible(zk::ResultItem item, bool visible) {
+    zk::StepRecordingDiagram::SetVisible(item, visible);
     if (QWidget* control = Control(item))
         control->setVisible(visible);
 }
 
 void MainDiagram::Repaint() {
+    zk::StepRecordingDiagram::Repaint();
     window_.ShowApplied();
 }

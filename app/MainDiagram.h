@@ -1,15 +1,16 @@
 #pragma once
 // Apply as the main window sees it: the diagram drawn into the window's picture, the result texts
 // and the visibility of the ratio labels and formula pictures set on the window's controls, and
-// the window shown with them at the end.
+// the window shown with them at the end.  The drawing is recorded step by step for the window
+// "Построение по шагам".
 #include <QString>
 
-#include "PolarDiagram.h"
+#include "StepRecordingDiagram.h"
 
 class QWidget;
 class TMain;
 
-class MainDiagram : public zk::PolarDiagram {
+class MainDiagram : public zk::StepRecordingDiagram {
   public:
     explicit MainDiagram(TMain& window);
 

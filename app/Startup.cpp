@@ -9,6 +9,7 @@
 #include "Comparison.h"
 #include "ErrorBox.h"
 #include "HelpForm.h"
+#include "StepsForm.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -49,12 +50,14 @@ void CreateWindows() {
     SetWindowOwner(Form5, Main);
     Comparison = new TComparisonForm;
     SetWindowOwner(Comparison, Main);
+    Steps = new TStepsForm(Main);
     HelpForm = new THelpForm;
     SetWindowOwner(HelpForm, Main);
     // F1 brings the guide from whichever window of the program the student is in, also from the
     // settings while the main window, and with it its menu, is disabled.
     for (QWidget* window : {static_cast<QWidget*>(Opt), static_cast<QWidget*>(Form3),
-                            static_cast<QWidget*>(Form5), static_cast<QWidget*>(Comparison)}) {
+                            static_cast<QWidget*>(Form5), static_cast<QWidget*>(Comparison),
+                            static_cast<QWidget*>(Steps)}) {
         auto* guideKey = new QAction(window);
         guideKey->setShortcut(Main->Guide1->shortcut());
         window->addAction(guideKey);
@@ -63,6 +66,8 @@ void CreateWindows() {
 }
 
 void DestroyWindows() {
+    delete Steps;
+    Steps = nullptr;
     delete HelpForm;
     HelpForm = nullptr;
     delete Comparison;

@@ -28,6 +28,7 @@
 #include "RasterCanvas.h"
 #include "ResultFile.h"
 #include "Solver.h"
+#include "StepsForm.h"
 #include "TFileDialog.h"
 #include "TImage.h"
 #include "TPrinter.h"
@@ -181,6 +182,7 @@ void TMain::CreateMenu() {
     N3 = bar->addAction(QStringLiteral("Графически"));
     N2 = bar->addAction(QStringLiteral("Настройки"));
     N8 = bar->addAction(QStringLiteral("Сравнение"));
+    N9 = bar->addAction(QStringLiteral("По шагам"));
     N7 = bar->addAction(QStringLiteral("Выход"));
     Help1 = bar->addMenu(QStringLiteral("Справка"));
     Guide1 = Help1->addAction(QStringLiteral("Как читать диаграмму"));
@@ -202,6 +204,7 @@ void TMain::CreateMenu() {
     connect(N2, &QAction::triggered, this, zk::Guarded([this] { N2Click(); }));
     connect(N7, &QAction::triggered, this, zk::Guarded([this] { N7Click(); }));
     connect(N8, &QAction::triggered, this, zk::Guarded([this] { N8Click(); }));
+    connect(N9, &QAction::triggered, this, zk::Guarded([this] { N9Click(); }));
     connect(Guide1, &QAction::triggered, this, zk::Guarded([this] { Guide1Click(); }));
     connect(About1, &QAction::triggered, this, zk::Guarded([this] { About1Click(); }));
 }
@@ -224,6 +227,14 @@ void TMain::Button2Click() {
     inputs.WedgeDegrees = SpinEdit1->Value();
     inputs.Velocity = SpinEdit2->Value();
     inputs.DecimalSeparator = '.'; // the labels show the locale's separator in its place
+    // The step-by-step window starts again with the new run, also one that a fault ended, once
+    // the run's record is closed (the diagram below goes first).
+    struct TellSteps {
+        ~TellSteps() {
+            if (Steps)
+                Steps->AfterApply();
+        }
+    } tellSteps;
     MainDiagram diagram(*this);
     // The comparison window follows every run, also one that a fault ended.
     struct TellComparison {
@@ -347,6 +358,10 @@ void TMain::N3Click() {
 
 void TMain::N8Click() {
     Comparison->Open();
+}
+
+void TMain::N9Click() {
+    Steps->Open();
 }
 
 void TMain::Guide1Click() {

@@ -48,6 +48,7 @@ class TMain : public QMainWindow, public zk::FlightHost {
     void N6Click();
     void N7Click();
     void N8Click();
+    void N9Click();
     void Guide1Click();
     void About1Click();
 
@@ -112,6 +113,7 @@ class TMain : public QMainWindow, public zk::FlightHost {
     QAction* N2 = nullptr;
     QAction* N7 = nullptr;
     QAction* N8 = nullptr;           // "Сравнение"
+    QAction* N9 = nullptr;           // "По шагам"
     QMenu* Help1 = nullptr;          // "Справка"
     QAction* Guide1 = nullptr;       // "Как читать диаграмму"
     QAction* About1 = nullptr;       // "О программе"

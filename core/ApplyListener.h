@@ -51,6 +51,10 @@ public:
     virtual void ShockConstruction(Extended /*bcInterceptY*/) {}
     // Step 10: the fixed letters and the V1 arrow.
     virtual void FixedLabels(std::int32_t /*pointAx*/) {}
+    // Step 12: the wedge angle u (radians) to which the detached search had to turn the wedge
+    // back before the polar was cut, and the shock angle the construction gives there (radians),
+    // before it is corrected towards the real wedge.
+    virtual void ReducedWedge(Extended /*u*/, Extended /*shockAngleAtU*/) {}
     // Step 12: the detached shock, drawn from the flow state once its arc end is known.
     virtual void DetachedShock() {}
     // Step 13: the main window shows the new picture and labels.

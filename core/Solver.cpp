@@ -137,6 +137,7 @@ void Run(FlowState& state, const ApplyInputs& inputs, ApplyListener& listener, b
         state.ShockDetached = true;
         const Extended bcInterceptY = InterceptY(state, tanU);
         state.ShockAngle = static_cast<double>(ShockAngleFromIntercept(state, bcInterceptY));
+        listener.ReducedWedge(u, state.ShockAngle);
         // The angle between shock and wedge at the reduced wedge, weighted by how far the wedge
         // had to be turned back, laid onto the real wedge.
         state.ShockAngle =

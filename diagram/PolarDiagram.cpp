@@ -118,6 +118,7 @@ void PolarDiagram::ShockConstruction(Extended bcInterceptY) {
     canvas_.LineTo(600, R32(tanPhi * 400 + 220));
     canvas_.MoveTo(200, 220);
     canvas_.LineTo(600, R32(-tanPhi * 400 + 220));
+    PartDrawn(Part::ShockLines);
 
     // D, the foot of the perpendicular from B on the upper shock line, and C on the upper ray.
     const Extended sin2Phi = Sin(2 * phi);
@@ -125,6 +126,7 @@ void PolarDiagram::ShockConstruction(Extended bcInterceptY) {
                     R32(200 - sin2Phi * (tanPhi * state_.ScaleY * bcInterceptY) / 2), "D");
     canvas_.TextOut(R32(static_cast<Extended>(state_.PointCx) * state_.ScaleX) + 200,
                     Low32(200 - std::int64_t{R32(tanChi * state_.PointCx * state_.ScaleY)}), "C");
+    PartDrawn(Part::ShockLetters);
 
     // The arc of phi: three chords of radius 100 about O, and its label.
     canvas_.MoveTo(300, 220);
@@ -165,7 +167,11 @@ void PolarDiagram::DetachedShock() {
             t = static_cast<double>(static_cast<Extended>(t) + OneTenth);
             canvas_.LineTo(200 - R32(Cos(t) * r), 220 + s * R32(Sin(t) * r));
         } while (static_cast<Extended>(t) + phi <= HalfPi);
+        if (s < 0)
+            PartDrawn(Part::DetachedUpperArc);
         canvas_.LineTo(600, Low32(220 + s * std::int64_t{R32(tanPhi * (endX + 400) + endY)}));
+        if (s < 0)
+            PartDrawn(Part::DetachedUpperLine);
     }
 }
 

@@ -30,6 +30,16 @@ public:
     static constexpr int kHeight = 449; // pixels
 
 protected:
+    // The pieces of one step's drawing, reported as each is finished, for those who show the
+    // construction piece by piece.
+    enum class Part {
+        ShockLines,        // the two shock lines at +-phi
+        ShockLetters,      // the letters D and C
+        DetachedUpperArc,  // the upper arc of the detached shock
+        DetachedUpperLine, // its straight continuation
+    };
+    virtual void PartDrawn(Part /*part*/) {}
+
     TCanvas& canvas_;
     const FlowState& state_;
 };

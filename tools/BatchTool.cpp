@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -29,11 +30,14 @@ namespace {
 constexpr const char* kUsage =
     "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--ops FILE] [--exact]\n"
     "                       [--flight TICKS [--particles K]] CASE.psr\n"
+    "       zorkventa-batch --sweep FROM:TO CASE.psr\n"
     "  --exact   also print the exact oblique-shock values (weak and strong shock, maximum deflection,\n"
     "            Mach angle, sonic point) for the same M1 = V1/c1, gamma and wedge angle\n"
     "  --flight  open the flight window on the solution with K particles (default 100, 10..500) and\n"
     "            print every particle after TICKS (0..1000000) motion ticks at the speed bar's initial\n"
-    "            position";
+    "            position\n"
+    "  --sweep   instead of the case's own wedge angle, every whole degree from FROM to TO (0 to 180)\n"
+    "            for the case's gas and V1, as CSV with a header line; prints only the CSV";
 
 // The picture of the main window and the labels that Apply fills, as the main window holds them.
 class BatchWindow : public PolarDiagram {
@@ -268,6 +272,112 @@ int RunFlight(std::ostream& out, const FlightRequest& request, const FlowState& 
     return 0;
 }
 
+// --sweep FROM:TO: the wedge angles of a sweep, whole degrees within the wedge field's limits.
+struct SweepRange {
+    int From = 0, To = 0;
+};
+
+std::optional<SweepRange> ParseSweepRange(const std::string& text) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos)
+        return std::nullopt;
+    const auto degrees = [](const std::string& part) -> std::optional<int> {
+        if (part.empty() || part.size() > 3 ||
+            !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return std::nullopt;
+        const int value = std::stoi(part);
+        if (value > 180)
+            return std::nullopt;
+        return value;
+    };
+    const auto from = degrees(text.substr(0, colon)), to = degrees(text.substr(colon + 1));
+    if (!from || !to || *from > *to)
+        return std::nullopt;
+    return SweepRange{*from, *to};
+}
+
+// The result labels of one run, without a picture.
+class SweepLabels : public ApplyListener {
+  public:
+    void SetCaption(ResultItem label, const std::string& text) override { captions_[label] = text; }
+    void SetVisible(ResultItem item, bool visible) override { visible_[item] = visible; }
+    // The label's text if the run wrote it and left it shown; empty otherwise.
+    std::string Shown(ResultItem label) const {
+        const auto caption = captions_.find(label);
+        const auto visible = visible_.find(label);
+        if (caption == captions_.end() || (visible != visible_.end() && !visible->second))
+            return {};
+        return caption->second;
+    }
+
+  private:
+    std::map<ResultItem, std::string> captions_;
+    std::map<ResultItem, bool> visible_;
+};
+
+// One CSV row per whole degree: the case solved as the single case is (start-up, then the file's
+// gas and V1) at that wedge angle, and the exact theory beside it.  Always "." as the decimal
+// point and "," between fields, so a spreadsheet's CSV import reads it in any locale.
+int RunSweep(const SweepRange& range, const ResultFileValues& values, std::ostream& out, std::ostream& err) {
+    constexpr char kPoint = '.';
+    out << "chi_deg,phi_deg,p2_p1,rho1_rho2,v2_v1,t2_t1,detached,"
+           "exact_weak_beta_deg,exact_p2_p1_weak,exact_m2_weak,exact_strong_beta_deg\n";
+    const auto number = [](std::optional<double> value, int decimals) {
+        return value && std::isfinite(*value) ? ComparisonNumberText(*value, decimals, kPoint)
+                                              : std::string();
+    };
+    std::string firstError;
+    for (int chi = range.From; chi <= range.To; ++chi) {
+        FlowState state;
+        state.Gamma = 1.4;
+        state.SoundSpeed = 340.0;
+        SweepLabels startup;
+        Apply(state, ApplyInputs{20, 680, kPoint}, startup);
+        state.SoundSpeed = values.SoundSpeed;
+        state.Gamma = values.Gamma;
+        state.V1 = values.V1;
+        const ApplyInputs inputs{chi, std::clamp(values.V1, 365, 1000000), kPoint};
+
+        SweepLabels labels;
+        bool faulted = false;
+        try {
+            Apply(state, inputs, labels);
+        } catch (const AppError& e) {
+            faulted = true;
+            if (firstError.empty())
+                firstError = e.what();
+        }
+        // No shock at all (no wedge, or not even a turned-back wedge cuts the polar): no angle.  A
+        // run that faulted gives no construction values, not even the labels it wrote before.
+        const bool hasShock = !faulted && (state.ShockAngle != 0 || state.ShockDetached);
+        const auto label = [&](ResultItem item) { return faulted ? std::string() : labels.Shown(item); };
+        out << chi << ',' << (hasShock ? number(DegreesFromRadians(state.ShockAngle), 4) : std::string())
+            << ',' << label(ResultItem::Label2) << ',' << label(ResultItem::Label1) << ','
+            << label(ResultItem::Label8) << ',' << label(ResultItem::Label11) << ','
+            << (faulted               ? ""
+                : state.ShockDetached ? "1"
+                                      : "0")
+            << ',';
+
+        const double theta = static_cast<double>(static_cast<Extended>(chi) * Pi / 180);
+        const ExactValues exact = ExactValuesFor(inputs.Velocity, state.SoundSpeed, state.Gamma, theta);
+        const auto weak = [&](double ShockSolution::*member) {
+            return exact.Weak ? std::optional<double>((*exact.Weak).*member) : std::nullopt;
+        };
+        const auto strongBeta =
+            exact.Strong ? std::optional<double>(DegreesFromRadians(exact.Strong->Beta)) : std::nullopt;
+        const auto weakBeta = weak(&ShockSolution::Beta);
+        out << number(weakBeta ? std::optional<double>(DegreesFromRadians(*weakBeta)) : std::nullopt, 4)
+            << ',' << number(weak(&ShockSolution::PressureRatio), 4) << ','
+            << number(weak(&ShockSolution::M2), 4) << ',' << number(strongBeta, 4) << '\n';
+    }
+    if (!firstError.empty()) {
+        err << "error: " << firstError << '\n';
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
@@ -275,6 +385,7 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::string bmpPath, opsPath, casePath;
     bool withExact = false;
     FlightRequest flight;
+    std::optional<SweepRange> sweep;
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         const bool hasValue = a + 1 < argc;
@@ -292,6 +403,13 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
             opsPath = argv[++a];
         } else if (arg == "--exact") {
             withExact = true;
+        } else if (arg == "--sweep" && hasValue && !sweep) {
+            sweep = ParseSweepRange(argv[++a]);
+            if (!sweep) {
+                err << "zorkventa-batch: --sweep wants FROM:TO, whole degrees from 0 to 180 with FROM <= TO\n"
+                    << kUsage << '\n';
+                return 2;
+            }
         } else if (!arg.empty() && arg[0] != '-' && casePath.empty()) {
             casePath = arg;
         } else {
@@ -299,7 +417,9 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
             return 2;
         }
     }
-    if (casePath.empty() || (flight.ParticlesGiven && !flight.Requested)) {
+    // A sweep prints only its CSV: the options of the single case's output do not go with it.
+    if (casePath.empty() || (flight.ParticlesGiven && !flight.Requested) ||
+        (sweep && (withExact || !bmpPath.empty() || !opsPath.empty() || flight.Requested))) {
         err << kUsage << '\n';
         return 2;
     }
@@ -312,6 +432,8 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         err << e.what() << '\n';
         return 2;
     }
+    if (sweep)
+        return RunSweep(*sweep, values, out, err);
 
     // Start-up: the default gas and case, solved and drawn once.
     FlowState state;

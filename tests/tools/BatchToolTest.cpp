@@ -266,6 +266,46 @@ std::vector<std::string> ParticleLines(const std::string& out) {
 
 } // namespace
 
+namespace {
+
+// The value of one `key: value` line of the single-case output.
+std::string Value(const std::string& out, const std::string& key) {
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.rfind(key + ": ", 0) == 0)
+            return line.substr(key.size() + 2);
+    ADD_FAILURE() << "no line " << key << " in\n" << out;
+    return {};
+}
+
+std::vector<std::string> Fields(const std::string& row) {
+    std::vector<std::string> fields;
+    std::string field;
+    std::istringstream in(row);
+    while (std::getline(in, field, ','))
+        fields.push_back(field);
+    if (!row.empty() && row.back() == ',')
+        fields.emplace_back();
+    return fields;
+}
+
+std::vector<std::string> Rows(const std::string& out) {
+    std::vector<std::string> rows;
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line))
+        rows.push_back(line);
+    return rows;
+}
+
+// The single case's text for a value the theory or the construction may not give, as the CSV has it.
+std::string Cell(const std::string& single) {
+    return single == "-" ? std::string() : single;
+}
+
+} // namespace
+
 TEST_F(BatchTool, FlightPrintsTheParticlesAfterTheTicks) {
     const std::string start = Case("start.psr", Lines(340, 140, 680, 20));
     const Result plain = Batch({"--decimal-separator", ",", start});
@@ -500,4 +540,105 @@ TEST_F(BatchTool, FlightParticlesTurnBehindTheDetachedShock) {
     EXPECT_EQ(low.y, 7);
     EXPECT_NEAR(low.vx, kVx, kTolerance);
     EXPECT_NEAR(low.vy, kVy * 49 / 144, kTolerance);
+}
+
+TEST_F(BatchTool, SweepRowsAreTheSingleCasesOwnOutput) {
+    // Attached (weak and strong shock), beyond the exact theory's largest deflection while the
+    // construction still finds C (23), detached (30), no wedge (0), and a free stream of 1 000 000 m/s.
+    const struct {
+        int v1, from, to;
+    } sweeps[] = {{680, 0, 0}, {680, 19, 23}, {680, 30, 30}, {1000000, 44, 45}};
+    for (const auto& s : sweeps) {
+        const std::string file = Case("sweep.psr", Lines(340, 140, s.v1, 20));
+        const Result sweep = Batch({"--sweep", std::to_string(s.from) + ":" + std::to_string(s.to), file});
+        ASSERT_EQ(sweep.status, 0) << sweep.err;
+        EXPECT_EQ(sweep.err, "");
+        const auto rows = Rows(sweep.out);
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(s.to - s.from + 2));
+        EXPECT_EQ(rows[0], "chi_deg,phi_deg,p2_p1,rho1_rho2,v2_v1,t2_t1,detached,exact_weak_beta_deg,"
+                           "exact_p2_p1_weak,exact_m2_weak,exact_strong_beta_deg");
+        for (int chi = s.from; chi <= s.to; ++chi) {
+            SCOPED_TRACE("V1 " + std::to_string(s.v1) + ", chi " + std::to_string(chi));
+            const auto f = Fields(rows[static_cast<std::size_t>(chi - s.from + 1)]);
+            ASSERT_EQ(f.size(), 11u);
+            const Result single = Batch(
+                {"--exact", "--decimal-separator", ".", Case("single.psr", Lines(340, 140, s.v1, chi))});
+            ASSERT_EQ(single.status, 0);
+            EXPECT_EQ(f[0], std::to_string(chi));
+            const double phi = std::stod(Value(single.out, "shock_angle")) * 180 / 3.14159265358979323846;
+            if (chi == 0) {
+                EXPECT_EQ(f[1], "") << "no wedge, no shock";
+            } else {
+                ASSERT_FALSE(f[1].empty());
+                EXPECT_NEAR(std::stod(f[1]), phi, 0.5e-4) << "degrees to 4 decimals";
+            }
+            EXPECT_EQ(f[2], Cell(Value(single.out, "p2_p1")));
+            EXPECT_EQ(f[3], Cell(Value(single.out, "rho1_rho2")));
+            EXPECT_EQ(f[4], Cell(Value(single.out, "v2_v1")));
+            EXPECT_EQ(f[5], Cell(Value(single.out, "t2_t1")));
+            EXPECT_EQ(f[6], Value(single.out, "shock_detached") == "true" ? "1" : "0");
+            EXPECT_EQ(f[7], Cell(Value(single.out, "exact_weak_beta_deg")));
+            EXPECT_EQ(f[8], Cell(Value(single.out, "exact_p2_p1_weak")));
+            EXPECT_EQ(f[9], Cell(Value(single.out, "exact_m2_weak")));
+            EXPECT_EQ(f[10], Cell(Value(single.out, "exact_strong_beta_deg")));
+        }
+    }
+}
+
+TEST_F(BatchTool, SweepWorkedExampleRows) {
+    // The start-up gas and V1 = 680: chi = 20 is the worked example (phi = 52.73 degrees, the
+    // ratios of the main window); at 30 the shock stands detached and only its angle is given.
+    const Result r =
+        Batch({"--decimal-separator", ",", "--sweep", "20:20", Case("a.psr", Lines(340, 140, 680, 30))});
+    ASSERT_EQ(r.status, 0);
+    const auto rows = Rows(r.out);
+    ASSERT_EQ(rows.size(), 2u);
+    const auto f = Fields(rows[1]);
+    ASSERT_EQ(f.size(), 11u);
+    EXPECT_EQ(f[1].substr(0, 5), "52.72") << "a point, not the comma asked for the labels";
+    EXPECT_EQ(f[2] + " " + f[3] + " " + f[4] + " " + f[5] + " " + f[6], "2.788 0.496 0.719 1.382 0");
+    const Result d = Batch({"--sweep", "30:30", Case("d.psr", Lines(340, 140, 680, 20))});
+    const auto g = Fields(Rows(d.out).at(1));
+    ASSERT_EQ(g.size(), 11u);
+    EXPECT_EQ(g[1].substr(0, 5), "56.19");
+    EXPECT_EQ(g[2] + g[3] + g[4] + g[5], "");
+    EXPECT_EQ(g[6], "1");
+    EXPECT_EQ(g[7] + g[8] + g[9] + g[10], "") << "no attached shock in theory either";
+}
+
+TEST_F(BatchTool, SweepFaultsAndUsageErrors) {
+    // A gas with gamma below 1 faults in every run: the rows stand, without construction values,
+    // and the exit status says so.
+    const Result faulted = Batch({"--sweep", "19:20", Case("g.psr", Lines(340, 50, 680, 20))});
+    EXPECT_EQ(faulted.status, 1);
+    EXPECT_EQ(faulted.err, "error: Invalid floating point operation\n");
+    const auto rows = Rows(faulted.out);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1].substr(0, 10), "19,,,,,,,,");
+
+    const std::string file = Case("ok.psr", Lines(340, 140, 680, 20));
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--sweep", "20", file},
+                                               {"--sweep", "20:", file},
+                                               {"--sweep", ":20", file},
+                                               {"--sweep", "21:20", file},
+                                               {"--sweep", "0:181", file},
+                                               {"--sweep", "-1:5", file},
+                                               {"--sweep", "1.5:3", file},
+                                               {"--sweep", "a:b", file},
+                                               {"--sweep", "1:2:3", file},
+                                               {"--sweep", "0:10", "--exact", file},
+                                               {"--sweep", "0:10", "--bmp", "x.bmp", file},
+                                               {"--ops", "x.ops", "--sweep", "0:10", file},
+                                               {"--sweep", "1:2", "--sweep", "3:4", file},
+                                               {file, "--sweep"}}) {
+        const Result r = Batch(args);
+        EXPECT_EQ(r.status, 2) << args[1];
+        EXPECT_EQ(r.out, "") << args[1];
+        EXPECT_NE(r.err.find("usage:"), std::string::npos) << args[1];
+    }
+    // An unreadable case is reported as for the single case.
+    const Result missing = Batch({"--sweep", "0:1", (dir_ / "none.psr").string()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, "");
 }
