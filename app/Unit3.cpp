@@ -121,7 +121,8 @@ TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent, zk::F
     // A fault in a tick is reported and the timer goes on: the next tick runs again.
     connect(Timer1, &zk::TTimer::timeout, this, zk::Guarded([this] { Timer1Timer(); }));
     connect(Timer2, &zk::TTimer::timeout, this, zk::Guarded([this] { Timer2Timer(); }));
-    connect(clock ? clock : &zk::FrameClock::Display(), &zk::FrameClock::FrameEnded, this, [this] { ShowFrame(); });
+    connect(clock ? clock : &zk::FrameClock::Display(), &zk::FrameClock::FrameEnded, this,
+            [this] { ShowFrame(); });
 
     zk::ActivationTracker::Instance().Register(this, [this] { zk::RunHandler([this] { FormActivate(); }); });
     zk::RunHandler([this] { FormCreate(); });
@@ -206,8 +207,9 @@ QString TForm3::PanelCaption() const {
 
 void TForm3::ShowFrame() {
     drawn_.TakeDirty(dirty_);
+    lastFrameRegion_ = QRegion();
     if (dirty_.empty())
-        return;
+        return; // nothing changed: no repaint at all
     // Rows of tiles, each cut into runs that neither overlap nor touch: a region as it stands.
     rects_.clear();
     for (const zk::TRect& r : dirty_)
@@ -221,9 +223,10 @@ void TForm3::ShowFrame() {
             region -= control->geometry();
     }
     lastFrameRegion_ = region;
+    if (region.isEmpty())
+        return;
     ++framesShown_;
-
-    if (isVisible() && !region.isEmpty())
+    if (isVisible())
         update(region); // in the client area's own pixels, whatever the device scale
 }
 
@@ -232,10 +235,14 @@ void TForm3::paintEvent(QPaintEvent* event) {
     const QImage surface(reinterpret_cast<const uchar*>(canvas_.Bits()), canvas_.Width(), canvas_.Height(),
                          canvas_.Width() * 4, QImage::Format_RGB32);
     // Only what the frame changed, in strips: a copy of many rows at once would be handed to
-    // the painter's worker threads, which costs more than the copy itself.
+    // the painter's worker threads, which costs more than the copy itself.  Each strip lies in
+    // the region to paint, so the painter need not cut it again, and the surface is opaque.
+    painter.setClipping(false);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     for (const QRect& rect : event->region()) {
         for (int top = rect.top(); top <= rect.bottom(); top += kPaintStripRows) {
-            const QRect strip(rect.left(), top, rect.width(), std::min(kPaintStripRows, rect.bottom() + 1 - top));
+            const QRect strip(rect.left(), top, rect.width(),
+                              std::min(kPaintStripRows, rect.bottom() + 1 - top));
             painter.drawImage(strip.topLeft(), surface, strip);
         }
     }

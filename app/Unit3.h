@@ -35,7 +35,8 @@ class TForm3 : public QWidget {
 
     // The window reads flow at every activation and reports a wedge pick to host.  Its timers
     // tick at the frames of clock (the display's when none is given).
-    TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent = nullptr, zk::FrameClock* clock = nullptr);
+    TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent = nullptr,
+           zk::FrameClock* clock = nullptr);
     ~TForm3() override;
 
     // The number of particles for the next activation, brought into 10..500.
@@ -56,7 +57,8 @@ class TForm3 : public QWidget {
     const zk::FlightModel& Model() const { return model_; }
     Qt::CursorShape CursorShape() const;
     QString PanelCaption() const;
-    // The part of the client area the last frame asked to repaint, and how many frames did.
+    // The part of the client area the last frame asked to repaint (empty when it changed
+    // nothing), and how many frames asked for a repaint.
     const QRegion& LastFrameRegion() const { return lastFrameRegion_; }
     int FramesShown() const { return framesShown_; }
 
