@@ -26,7 +26,8 @@ cleanup() {
     wait 2>/dev/null || true
     rm -rf "$WORK"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap "exit 1" INT TERM HUP PIPE
 
 # A display number nobody uses.
 n=90
