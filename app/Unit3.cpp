@@ -11,10 +11,11 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTimer>
+#include <algorithm>
 
 #include "ActivationTracker.h"
 #include "ErrorBox.h"
+#include "FrameClock.h"
 #include "Pictures.h"
 
 TForm3* Form3 = nullptr;
@@ -29,18 +30,30 @@ zk::FontSpec WindowFont() {
     return font;
 }
 
-// Enabling a running timer must neither restart its period nor double its ticks.
-void EnableTimer(QTimer* timer) {
-    if (!timer->isActive())
-        timer->start();
-}
-
-QTimer* MakeTimer(QObject* owner) {
-    auto* timer = new QTimer(owner);
+zk::TTimer* MakeTimer(QObject* owner, zk::FrameClock* clock) {
+    auto* timer = new zk::TTimer(owner, clock);
     timer->setInterval(TForm3::kTimerInterval);
     timer->setTimerType(Qt::PreciseTimer);
     return timer;
 }
+
+// Rows of the surface copied to the window at a time.
+constexpr int kPaintStripRows = 32;
+
+// The passes of a frame on the surface, in the order the timers tick.
+enum FramePass { kMotionPass = 0, kScenePass = 1 };
+
+// Draws one tick as a pass of the frame, ended also when the tick faults part-way.
+class PassScope {
+  public:
+    PassScope(zk::DirtyRegionCanvas& canvas, FramePass pass) : canvas_(canvas) { canvas_.BeginPass(pass); }
+    ~PassScope() { canvas_.EndPass(); }
+    PassScope(const PassScope&) = delete;
+    PassScope& operator=(const PassScope&) = delete;
+
+  private:
+    zk::DirtyRegionCanvas& canvas_;
+};
 
 // A child control takes its own mouse events, shows the arrow whatever the window's cursor, and
 // never passes a move or release on to the window.
@@ -51,10 +64,10 @@ void MakeControl(QWidget* control) {
 
 } // namespace
 
-TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent)
+TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent, zk::FrameClock* clock)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      flow_(flow), host_(host), canvas_(kClientWidth, kClientHeight, WindowFont()) {
+      flow_(flow), host_(host), canvas_(kClientWidth, kClientHeight, WindowFont()), drawn_(canvas_) {
     setWindowTitle(QStringLiteral("Полёт индивидуальных частиц"));
     setFixedSize(kClientWidth, kClientHeight);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -103,11 +116,14 @@ TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent)
     Image9->setPixmap(QPixmap::fromImage(zk::pictures::ChiFormula()));
     MakeControl(Image9);
 
-    Timer1 = MakeTimer(this);
-    Timer2 = MakeTimer(this);
+    // Made in this order, the timers tick in this order within a frame.
+    Timer1 = MakeTimer(this, clock);
+    Timer2 = MakeTimer(this, clock);
     // A fault in a tick is reported and the timer goes on: the next tick runs again.
-    connect(Timer1, &QTimer::timeout, this, zk::Guarded([this] { Timer1Timer(); }));
-    connect(Timer2, &QTimer::timeout, this, zk::Guarded([this] { Timer2Timer(); }));
+    connect(Timer1, &zk::TTimer::timeout, this, zk::Guarded([this] { Timer1Timer(); }));
+    connect(Timer2, &zk::TTimer::timeout, this, zk::Guarded([this] { Timer2Timer(); }));
+    connect(clock ? clock : &zk::FrameClock::Display(), &zk::FrameClock::FrameEnded, this,
+            [this] { ShowFrame(); });
 
     zk::ActivationTracker::Instance().Register(this, [this] { zk::RunHandler([this] { FormActivate(); }); });
     zk::RunHandler([this] { FormCreate(); });
@@ -124,8 +140,9 @@ void TForm3::FormCreate() {
 }
 
 void TForm3::FormActivate() {
-    EnableTimer(Timer1);
-    EnableTimer(Timer2);
+    // Enabling a running timer neither restarts its period nor doubles its ticks.
+    Timer1->SetEnabled(true);
+    Timer2->SetEnabled(true);
     model_.TakeSnapshot(flow_);
     // The surface lets go of its cached pen, brush and font but is not cleared: dots drawn before
     // stay until the window is shown again.
@@ -134,19 +151,22 @@ void TForm3::FormActivate() {
 }
 
 void TForm3::FormClose() {
-    Timer1->stop();
-    Timer2->stop();
+    Timer1->SetEnabled(false);
+    Timer2->SetEnabled(false);
 }
 
 void TForm3::Timer1Timer() {
-    update(); // shows whatever the tick draws, also when a fault ends it part-way
-    model_.MotionTick(canvas_, ScrollBar1->value());
+    // What the tick draws is shown at the end of the frame, also when a fault ends it part-way.
+    const PassScope pass(drawn_, kMotionPass);
+    model_.MotionTick(drawn_, ScrollBar1->value());
 }
 
 void TForm3::Timer2Timer() {
-    update();
     zk::SceneControls controls{CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox2->isEnabledTo(this)};
-    model_.SceneTick(canvas_, controls);
+    {
+        const PassScope pass(drawn_, kScenePass);
+        model_.SceneTick(drawn_, controls);
+    }
     if (CheckBox2->isChecked() != controls.StreamlinesChecked)
         CheckBox2->setChecked(controls.StreamlinesChecked);
     if (CheckBox2->isEnabledTo(this) != controls.StreamlinesEnabled)
@@ -186,16 +206,53 @@ QString TForm3::PanelCaption() const {
     return Panel1->text();
 }
 
-void TForm3::paintEvent(QPaintEvent* /*event*/) {
+void TForm3::ShowFrame() {
+    drawn_.TakeDirty(dirty_);
+    lastFrameRegion_ = QRegion();
+    if (dirty_.empty())
+        return; // nothing changed: no repaint at all
+    // Rows of tiles, each cut into runs that neither overlap nor touch: a region as it stands.
+    rects_.clear();
+    for (const zk::TRect& r : dirty_)
+        rects_.emplace_back(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    QRegion region;
+    region.setRects(rects_.data(), static_cast<int>(rects_.size()));
+    // What lies beneath an opaque control is never seen; the controls repaint themselves.
+    for (QWidget* control : {static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
+                             static_cast<QWidget*>(Panel1)}) {
+        if (control->isVisibleTo(this) && control->autoFillBackground())
+            region -= control->geometry();
+    }
+    lastFrameRegion_ = region;
+    if (region.isEmpty())
+        return;
+    ++framesShown_;
+    if (isVisible())
+        update(region); // in the client area's own pixels, whatever the device scale
+}
+
+void TForm3::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QImage surface(reinterpret_cast<const uchar*>(canvas_.Bits()), canvas_.Width(), canvas_.Height(),
                          canvas_.Width() * 4, QImage::Format_RGB32);
-    painter.drawImage(0, 0, surface);
+    // Only what the frame changed, in strips: a copy of many rows at once would be handed to
+    // the painter's worker threads, which costs more than the copy itself.  Each strip lies in
+    // the region to paint, so the painter need not cut it again, and the surface is opaque.
+    painter.setClipping(false);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& rect : event->region()) {
+        for (int top = rect.top(); top <= rect.bottom(); top += kPaintStripRows) {
+            const QRect strip(rect.left(), top, rect.width(),
+                              std::min(kPaintStripRows, rect.bottom() + 1 - top));
+            painter.drawImage(strip.topLeft(), surface, strip);
+        }
+    }
 }
 
 void TForm3::showEvent(QShowEvent* event) {
     // Shown again, the window starts from its white background; the ticks draw the rest.
     canvas_.Clear(zk::clWhite);
+    drawn_.MarkAll();
     QWidget::showEvent(event);
 }
 

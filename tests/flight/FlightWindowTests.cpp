@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
@@ -71,7 +70,7 @@ TEST_F(FlightWindow, BuiltAsDesigned) {
     EXPECT_EQ(form.PanelCaption(), QString());
     EXPECT_EQ(form.Image9->geometry(), QRect(12, 5, 20, 20));
     EXPECT_EQ(form.Image9->parentWidget(), form.Panel1);
-    for (QTimer* timer : {form.Timer1, form.Timer2}) {
+    for (zk::TTimer* timer : {form.Timer1, form.Timer2}) {
         EXPECT_EQ(timer->interval(), 5);
         EXPECT_EQ(timer->timerType(), Qt::PreciseTimer);
         EXPECT_FALSE(timer->isActive());
