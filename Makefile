@@ -11,7 +11,7 @@
 
 PKGS := cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
         libbenchmark-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core \
-        qt6-translations-l10n
+        qt6-translations-l10n poppler-utils
 # libFuzzer and its runtime come with clang.
 FUZZ_PKGS := $(PKGS) clang libclang-rt-14-dev
 # cpack finds the package's library dependencies with dpkg-shlibdeps, and its binaries with file.

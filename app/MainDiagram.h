@@ -15,6 +15,7 @@ class MainDiagram : public zk::PolarDiagram {
 
     void SetCaption(zk::ResultItem label, const std::string& text) override;
     void SetVisible(zk::ResultItem item, bool visible) override;
+    void ClearAndDrawAxes() override;
     void Repaint() override;
 
   private:

@@ -12,8 +12,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
+#include <cmath>
 
 #include "ActivationTracker.h"
+#include "CanvasScale.h"
 #include "ErrorBox.h"
 #include "Pictures.h"
 
@@ -53,7 +55,8 @@ void MakeControl(QWidget* control) {
 
 TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), flow_(flow), host_(host),
-      canvas_(kClientWidth, kClientHeight, WindowFont()) {
+      canvas_(std::make_unique<zk::RasterCanvas>(kClientWidth, kClientHeight, WindowFont(),
+                                                 zk::CanvasScaleFor(devicePixelRatioF()))) {
     setWindowTitle(QStringLiteral("Полёт индивидуальных частиц"));
     setFixedSize(kClientWidth, kClientHeight);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -99,7 +102,11 @@ TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent)
     MakeControl(Panel1);
     Image9 = new QLabel(Panel1);
     Image9->setGeometry(12, 5, 20, 20);
-    Image9->setPixmap(QPixmap::fromImage(zk::pictures::ChiFormula()));
+    {
+        // At the screen's device scale; the label shows it at its 20 x 20 pixels.
+        const zk::pictures::PictureScale scale(zk::CanvasScaleFor(devicePixelRatioF()));
+        Image9->setPixmap(QPixmap::fromImage(zk::pictures::ChiFormula()));
+    }
     MakeControl(Image9);
 
     Timer1 = MakeTimer(this);
@@ -128,7 +135,7 @@ void TForm3::FormActivate() {
     model_.TakeSnapshot(flow_);
     // The surface lets go of its cached pen, brush and font but is not cleared: dots drawn before
     // stay until the window is shown again.
-    canvas_.Refresh();
+    canvas_->Refresh();
     model_.StartParticles();
 }
 
@@ -139,13 +146,13 @@ void TForm3::FormClose() {
 
 void TForm3::Timer1Timer() {
     update(); // shows whatever the tick draws, also when a fault ends it part-way
-    model_.MotionTick(canvas_, ScrollBar1->value());
+    model_.MotionTick(*canvas_, ScrollBar1->value());
 }
 
 void TForm3::Timer2Timer() {
     update();
     zk::SceneControls controls{CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox2->isEnabledTo(this)};
-    model_.SceneTick(canvas_, controls);
+    model_.SceneTick(*canvas_, controls);
     if (CheckBox2->isChecked() != controls.StreamlinesChecked)
         CheckBox2->setChecked(controls.StreamlinesChecked);
     if (CheckBox2->isEnabledTo(this) != controls.StreamlinesEnabled)
@@ -187,14 +194,32 @@ QString TForm3::PanelCaption() const {
 
 void TForm3::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    const QImage surface(reinterpret_cast<const uchar*>(canvas_.Bits()), canvas_.Width(), canvas_.Height(),
-                         canvas_.Width() * 4, QImage::Format_RGB32);
-    painter.drawImage(0, 0, surface);
+    QImage surface(reinterpret_cast<const uchar*>(canvas_->Bits()), canvas_->DeviceWidth(),
+                   canvas_->DeviceHeight(), static_cast<qsizetype>(canvas_->DeviceWidth()) * 4,
+                   QImage::Format_RGB32);
+    surface.setDevicePixelRatio(canvas_->Scale());
+    // At a fractional screen ratio the surface, drawn at the next whole scale, comes down smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          std::abs(devicePixelRatioF() - canvas_->Scale()) > 1e-6);
+    painter.drawImage(QRectF(0, 0, canvas_->Width(), canvas_->Height()), surface);
+    const int scale = zk::CanvasScaleFor(devicePixelRatioF());
+    if (scale != canvas_->Scale() && requestedScale_ != scale) {
+        // On a screen of another ratio the surface is made anew at its scale, white: the next
+        // ticks draw the scene and the particles on it again.
+        requestedScale_ = scale;
+        QTimer::singleShot(0, this, [this, scale] {
+            if (requestedScale_ == scale)
+                canvas_ =
+                    std::make_unique<zk::RasterCanvas>(kClientWidth, kClientHeight, WindowFont(), scale);
+            requestedScale_ = 0;
+            update();
+        });
+    }
 }
 
 void TForm3::showEvent(QShowEvent* event) {
     // Shown again, the window starts from its white background; the ticks draw the rest.
-    canvas_.Clear(zk::clWhite);
+    canvas_->Clear(zk::clWhite);
     QWidget::showEvent(event);
 }
 

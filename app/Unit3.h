@@ -5,6 +5,7 @@
 // shows beneath its check boxes, scroll bar and panel.
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 #include "FlightHost.h"
 #include "FlightModel.h"
@@ -40,7 +41,7 @@ class TForm3 : public QWidget {
     void FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
 
     // What the window shows and holds, for tests.
-    const zk::RasterCanvas& Canvas() const { return canvas_; }
+    const zk::RasterCanvas& Canvas() const { return *canvas_; }
     zk::FlightModel& Model() { return model_; }
     const zk::FlightModel& Model() const { return model_; }
     Qt::CursorShape CursorShape() const;
@@ -65,7 +66,9 @@ class TForm3 : public QWidget {
     zk::FlowState& flow_;
     zk::FlightHost& host_;
     zk::FlightModel model_;
-    zk::RasterCanvas canvas_; // the client area as the timers draw it
+    // The client area as the timers draw it, at the device scale of the window's screen.
+    std::unique_ptr<zk::RasterCanvas> canvas_;
+    int requestedScale_ = 0; // a scale asked for by a paint and not yet made
 };
 
 extern TForm3* Form3;

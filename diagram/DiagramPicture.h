@@ -20,7 +20,7 @@ struct DiagramRun {
 };
 
 class DiagramPicture : public PolarDiagram {
-public:
+  public:
     DiagramPicture(TCanvas& canvas, const FlowState& state) : PolarDiagram(canvas, state) {}
 
     // Draws run again on canvas, a white 609 x 449 picture; the program's flow state is not

@@ -169,8 +169,8 @@ RasterCanvas::RasterCanvas(std::int32_t width, std::int32_t height, const FontSp
       font_(std::make_unique<GlyphFont>(font.Family, font.PixelHeight, font.Bold, font.Italic, font.File)),
       penPixel_(ToPixel(pen_.Color)) {
     if (scale_ > 1) {
-        deviceFont_ = std::make_unique<GlyphFont>(font.Family, font.PixelHeight * scale_, font.Bold, font.Italic,
-                                                  font.File);
+        deviceFont_ = std::make_unique<GlyphFont>(font.Family, font.PixelHeight * scale_, font.Bold,
+                                                  font.Italic, font.File);
     }
 }
 
@@ -415,7 +415,8 @@ void RasterCanvas::ScaledThinLine(TPoint from, TPoint to) {
     for (std::int64_t a = aFirst; a <= aLast; ++a) {
         // Dashes k times as long, laid on the logical grid as at scale 1.
         const auto logical = static_cast<std::int64_t>(FloorDiv(a, k));
-        const auto phase = static_cast<std::uint32_t>(((logical % pattern.Period) + pattern.Period) % pattern.Period);
+        const auto phase =
+            static_cast<std::uint32_t>(((logical % pattern.Period) + pattern.Period) % pattern.Period);
         if ((!styled || ((pattern.Mask >> phase) & 1u)) && first < minorLimit && first + k > 0) {
             if (xMajor) {
                 FillColumn(a, first, first + k - 1, penPixel_);
@@ -446,8 +447,8 @@ void RasterCanvas::FillColumn(std::int64_t x, std::int64_t y0, std::int64_t y1, 
     y0 = std::max<std::int64_t>(y0, 0);
     y1 = std::min<std::int64_t>(y1, deviceHeight_ - 1);
     for (std::int64_t y = y0; y <= y1; ++y) {
-        pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(deviceWidth_) + static_cast<std::size_t>(x)] =
-            pixel;
+        pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(deviceWidth_) +
+                static_cast<std::size_t>(x)] = pixel;
     }
 }
 
@@ -635,7 +636,8 @@ void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, const std::string& te
     // logical box.
     const std::int64_t k = scale_;
     const std::int64_t boxTop = std::max<std::int64_t>(k * y, 0);
-    const std::int64_t boxBottom = std::min<std::int64_t>(k * (static_cast<std::int64_t>(y) + height), deviceHeight_);
+    const std::int64_t boxBottom =
+        std::min<std::int64_t>(k * (static_cast<std::int64_t>(y) + height), deviceHeight_);
     if (width > 0) {
         for (std::int64_t row = boxTop; row < boxBottom; ++row) {
             FillSpan(row, k * x, k * end - 1, kWhitePixel);

@@ -14,12 +14,12 @@
 #include "BmpWriter.h"
 #include "CanvasOpsLog.h"
 #include "DiagramPicture.h"
-#include "ShockComparison.h"
 #include "Errors.h"
 #include "PngWriter.h"
 #include "PolarDiagram.h"
 #include "RasterCanvas.h"
 #include "ResultFile.h"
+#include "ShockComparison.h"
 #include "Solver.h"
 
 namespace zk {
@@ -27,7 +27,8 @@ namespace zk {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--png FILE [--scale K]] [--ops FILE] [--exact]\n"
+    "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--png FILE [--scale K]] [--ops FILE] "
+    "[--exact]\n"
     "                       CASE.psr\n"
     "  --png    write the diagram as a PNG picture drawn at K times its size (K from 1 to 8, default 4)\n"
     "  --exact  also print the exact oblique-shock values (weak and strong shock, maximum deflection,\n"
@@ -66,7 +67,7 @@ public:
     // Whether the run got as far as clearing the picture and so drew the picture anew.
     bool Cleared() const { return cleared_; }
 
-private:
+  private:
     bool cleared_ = false;
     std::map<ResultItem, std::string> captions_;
     std::map<ResultItem, bool> visible_;

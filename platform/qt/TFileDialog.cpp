@@ -30,11 +30,20 @@ QStringList NameFilters(const QString& filter) {
 }
 
 std::optional<QString> QtFileDialogProvider::Ask(const FileDialogRequest& request) {
+    int filterIndex = 1;
+    return AskWithFilter(request, filterIndex);
+}
+
+std::optional<QString> QtFileDialogProvider::AskWithFilter(const FileDialogRequest& request,
+                                                           int& filterIndex) {
     QFileDialog dialog(request.Parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     const QStringList filters = NameFilters(request.Filter);
-    if (!filters.isEmpty())
+    if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
+        if (filterIndex >= 1 && filterIndex <= filters.size())
+            dialog.selectNameFilter(filters[filterIndex - 1]);
+    }
     if (request.Kind == TFileDialogKind::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -47,6 +56,8 @@ std::optional<QString> QtFileDialogProvider::Ask(const FileDialogRequest& reques
         dialog.selectFile(request.FileName);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
+    if (const qsizetype chosenFilter = filters.indexOf(dialog.selectedNameFilter()); chosenFilter >= 0)
+        filterIndex = static_cast<int>(chosenFilter) + 1;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return QString();
@@ -56,10 +67,12 @@ std::optional<QString> QtFileDialogProvider::Ask(const FileDialogRequest& reques
 TFileDialog::TFileDialog(TFileDialogKind kind, QWidget* owner) : Kind(kind), owner_(owner) {}
 
 bool TFileDialog::Execute() {
+    int filterIndex = FilterIndex;
     const std::optional<QString> chosen =
-        Provider().Ask(FileDialogRequest{Kind, Filter, DefaultExt, FileName, owner_});
+        Provider().AskWithFilter(FileDialogRequest{Kind, Filter, DefaultExt, FileName, owner_}, filterIndex);
     if (!chosen)
         return false;
+    FilterIndex = filterIndex;
     QString name = *chosen;
     if (!name.isEmpty()) {
         if (!DefaultExt.isEmpty() && QFileInfo(name).suffix().isEmpty())

@@ -273,7 +273,8 @@ TEST_F(BatchTool, WritesTheDiagramAsAScaledPng) {
     for (int y = 0; y + 1 < four.height(); y += 2)
         for (int x = 0; x + 1 < four.width(); x += 2) {
             const QRgb a = four.pixel(x, y);
-            mixedBlocks += (four.pixel(x + 1, y) != a || four.pixel(x, y + 1) != a || four.pixel(x + 1, y + 1) != a);
+            mixedBlocks +=
+                (four.pixel(x + 1, y) != a || four.pixel(x, y + 1) != a || four.pixel(x + 1, y + 1) != a);
         }
     EXPECT_EQ(coloursFour, coloursSmall) << "the same colours, nothing blended";
     EXPECT_GT(mixedBlocks, 1000) << "drawn at device resolution, not pixels blown up";
@@ -282,7 +283,8 @@ TEST_F(BatchTool, WritesTheDiagramAsAScaledPng) {
     for (int y = 0; y < small.height(); ++y)
         for (int x = 0; x < small.width(); ++x) {
             const QRgb c = small.pixel(x, y);
-            if (std::find(kConstructionColours.begin(), kConstructionColours.end(), c) == kConstructionColours.end())
+            if (std::find(kConstructionColours.begin(), kConstructionColours.end(), c) ==
+                kConstructionColours.end())
                 continue;
             bool found = false;
             for (int dy = 4 * y - 4; dy < 4 * y + 8 && !found; ++dy)
@@ -333,8 +335,8 @@ TEST_F(BatchTool, PngOfAFaultedRunShowsWhatThePictureHolds) {
     for (const auto& row : rows) {
         const std::string bmp = (dir_ / "f.bmp").string();
         const std::string png = (dir_ / "f.png").string();
-        const Result r =
-            Batch({"--bmp", bmp, "--png", png, "--scale", "1", Case(row.name, Lines(row.c1, row.gamma100, 680, 30))});
+        const Result r = Batch({"--bmp", bmp, "--png", png, "--scale", "1",
+                                Case(row.name, Lines(row.c1, row.gamma100, 680, 30))});
         EXPECT_EQ(r.status, 1) << r.out;
         const QImage small = QImage(QString::fromStdString(bmp), "BMP").convertToFormat(QImage::Format_RGB32);
         const QImage one = QImage(QString::fromStdString(png), "PNG").convertToFormat(QImage::Format_RGB32);
