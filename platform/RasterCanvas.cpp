@@ -413,11 +413,11 @@ void RasterCanvas::ScaledThinLine(TPoint from, TPoint to) {
     const bool styled = pen_.Style != TPenStyle::psSolid && pen_.Style != TPenStyle::psInsideFrame;
     const DashPattern pattern = PatternOf(pen_.Style);
     for (std::int64_t a = aFirst; a <= aLast; ++a) {
-        // Dashes k times as long, laid on the logical grid as at scale 1.
-        const auto logical = static_cast<std::int64_t>(FloorDiv(a, k));
-        const auto phase =
-            static_cast<std::uint32_t>(((logical % pattern.Period) + pattern.Period) % pattern.Period);
-        if ((!styled || ((pattern.Mask >> phase) & 1u)) && first < minorLimit && first + k > 0) {
+        // Dashes k times as long, laid on the logical grid as at scale 1 (a is on the surface,
+        // so never negative).
+        const bool inked =
+            !styled || ((pattern.Mask >> static_cast<std::uint32_t>((a / k) % pattern.Period)) & 1u);
+        if (inked && first < minorLimit && first + k > 0) {
             if (xMajor) {
                 FillColumn(a, first, first + k - 1, penPixel_);
             } else {
@@ -596,23 +596,48 @@ void RasterCanvas::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, st
     const std::int64_t centreX2 = left + right - 1;
     const std::int64_t centreY2 = top + bottom - 1;
 
-    const std::int64_t rowFirst =
-        std::max<std::int64_t>(0, static_cast<std::int64_t>(CeilDiv(centreY2 - outerQ, 2)));
-    const std::int64_t rowLast =
-        std::min<std::int64_t>(deviceHeight_ - 1, static_cast<std::int64_t>(FloorDiv(centreY2 + outerQ, 2)));
-    const auto toX = [&](std::int64_t xx) { return (xx + centreX2) / 2; };
-    for (std::int64_t row = rowFirst; row <= rowLast; ++row) {
-        const std::int64_t yy = 2 * row - centreY2;
+    // The half-spans of each row depend only on the rectangle's size and the pen, so the shape of
+    // the last small ellipse is kept: the particle window draws thousands of the same dot.
+    const std::int64_t dFirst = static_cast<std::int64_t>(CeilDiv(h - 1 - outerQ, 2)); // rows from top
+    const std::int64_t dLast = static_cast<std::int64_t>(FloorDiv(h - 1 + outerQ, 2));
+    const bool small = dLast - dFirst < kEllipseShapeRows;
+    const auto halfSpans = [&](std::int64_t yy) {
         const std::int64_t outer = EllipseHalfSpan(outerP, outerQ, yy, parityX);
-        if (outer < 0) {
-            continue;
-        }
         std::int64_t inner = -1; // half-span of the inside of the outline
+        if (outer < 0) {
+            return EllipseRow{outer, inner};
+        }
         if (!outlined) {
             inner = outer;
         } else if (const std::int64_t here = EllipseHalfSpan(innerP, innerQ, yy, parityX); here >= 0) {
             inner = std::min({here - 2, EllipseHalfSpan(innerP, innerQ, yy - 2, parityX),
                               EllipseHalfSpan(innerP, innerQ, yy + 2, parityX)});
+        }
+        return EllipseRow{outer, inner};
+    };
+    EllipseShape& shape = ellipseShape_;
+    if (small &&
+        !(shape.W == w && shape.H == h && shape.PenWidth == penWidth && shape.Outlined == outlined)) {
+        shape.W = w;
+        shape.H = h;
+        shape.PenWidth = penWidth;
+        shape.Outlined = outlined;
+        shape.Rows.clear();
+        for (std::int64_t d = dFirst; d <= dLast; ++d) {
+            shape.Rows.push_back(halfSpans(2 * d - (h - 1)));
+        }
+    }
+
+    const std::int64_t rowFirst = std::max<std::int64_t>(0, top + dFirst);
+    const std::int64_t rowLast = std::min<std::int64_t>(deviceHeight_ - 1, top + dLast);
+    const auto toX = [&](std::int64_t xx) { return (xx + centreX2) / 2; };
+    for (std::int64_t row = rowFirst; row <= rowLast; ++row) {
+        const EllipseRow spans =
+            small ? shape.Rows[static_cast<std::size_t>(row - top - dFirst)] : halfSpans(2 * row - centreY2);
+        const std::int64_t outer = spans.Outer;
+        const std::int64_t inner = spans.Inner;
+        if (outer < 0) {
+            continue;
         }
         if (inner >= 0) {
             FillSpan(row, toX(-inner), toX(inner), kWhitePixel);

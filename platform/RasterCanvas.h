@@ -113,6 +113,22 @@ private:
     std::vector<FillRun> fillStack_;        // kept between fills to avoid reallocating
     std::vector<std::uint8_t> fillVisited_; // pixels a flood fill has taken, one byte each
 
+    // The rows of the last small ellipse drawn: half-spans, in doubled coordinates, of the whole
+    // figure and of its inside (-1: none), from the first row it covers.
+    struct EllipseRow {
+        std::int64_t Outer;
+        std::int64_t Inner;
+    };
+    struct EllipseShape {
+        std::int64_t W = -1; // device pixels
+        std::int64_t H = -1;
+        std::int64_t PenWidth = 0; // logical pixels
+        bool Outlined = false;
+        std::vector<EllipseRow> Rows;
+    };
+    static constexpr std::int64_t kEllipseShapeRows = 256;
+    EllipseShape ellipseShape_;
+
     void ThinLine(TPoint from, TPoint to);
     void ScaledThinLine(TPoint from, TPoint to);
     void WideLine(TPoint from, TPoint to);
