@@ -270,14 +270,19 @@ TEST_F(PrintScaleTest, PageAt600DpiHasNoPixelSteps) {
 
     // The strong blue of the wedge: its pixels' box spans the rays from O to x = 530.
     const auto blue = [&](int x, int y) {
-        const QRgb p = page.pixel(x, y);
+        const QRgb p = reinterpret_cast<const QRgb*>(page.constScanLine(y))[x];
         return qBlue(p) > 200 && qRed(p) < 90 && qGreen(p) < 90;
     };
-    QRect box;
+    int left = page.width(), right = -1, topmost = page.height(), bottom = -1;
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x)
-            if (blue(x, y))
-                box |= QRect(x, y, 1, 1);
+            if (blue(x, y)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                topmost = std::min(topmost, y);
+                bottom = std::max(bottom, y);
+            }
+    const QRect box(QPoint(left, topmost), QPoint(right, bottom));
     ASSERT_FALSE(box.isEmpty());
     // From the left edge of the rays at O (x = 198.5) to the right end of the last hatching stroke
     // (x = 534.5), at 6.25 dots per pixel.
