@@ -13,13 +13,13 @@ namespace zk::pictures {
 // with that device pixel ratio, the same figures with lines, letters and signs at device
 // resolution.  The pictures of the screen and the printed page.
 class PictureScale {
-  public:
+public:
     explicit PictureScale(int scale);
     ~PictureScale();
     PictureScale(const PictureScale&) = delete;
     PictureScale& operator=(const PictureScale&) = delete;
 
-  private:
+private:
     int previous_;
 };
 

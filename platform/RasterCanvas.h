@@ -46,69 +46,69 @@ struct FontSpec {
 
 class RasterCanvas : public TCanvas {
 public:
-  // The largest device scale a canvas takes; a larger one is taken as this.
-  static constexpr std::int32_t kMaxScale = 16;
+    // The largest device scale a canvas takes; a larger one is taken as this.
+    static constexpr std::int32_t kMaxScale = 16;
 
-  // A surface of width x height logical pixels, each scale x scale device pixels (a scale
-  // below 1 is taken as 1), all white, with the default pen (black, 1, solid), the white
-  // solid brush and the given font.
-  RasterCanvas(std::int32_t width, std::int32_t height, const FontSpec& font = FontSpec{},
-               std::int32_t scale = 1);
-  ~RasterCanvas() override;
+    // A surface of width x height logical pixels, each scale x scale device pixels (a scale
+    // below 1 is taken as 1), all white, with the default pen (black, 1, solid), the white
+    // solid brush and the given font.
+    RasterCanvas(std::int32_t width, std::int32_t height, const FontSpec& font = FontSpec{},
+                 std::int32_t scale = 1);
+    ~RasterCanvas() override;
 
-  std::int32_t Width() const { return width_; }   // logical pixels
-  std::int32_t Height() const { return height_; } // logical pixels
-  std::int32_t Scale() const { return scale_; }   // device pixels per logical pixel
-  std::int32_t DeviceWidth() const { return deviceWidth_; }
-  std::int32_t DeviceHeight() const { return deviceHeight_; }
-  // Row-major device pixels as 0xFFRRGGBB (the layout of QImage::Format_RGB32), DeviceWidth()
-  // per row.
-  const std::uint32_t* Bits() const { return pixels_.data(); }
-  // The colour of one logical pixel (the top-left device pixel of its block) as a TColor
-  // (0x00BBGGRR); white outside the surface.
-  TColor Pixel(std::int32_t x, std::int32_t y) const;
-  // The colour of one device pixel; white outside the surface.
-  TColor DevicePixel(std::int32_t dx, std::int32_t dy) const;
-  // Width in pixels of a text in this canvas's font.
-  std::int32_t TextWidth(const std::string& text) const;
-  // Height in pixels of the box TextOut blanks (the font's line height).
-  std::int32_t TextHeight() const;
-  // Paints the whole surface in one colour, as a window does when the system repaints it.
-  void Clear(TColor color = clWhite);
+    std::int32_t Width() const { return width_; }   // logical pixels
+    std::int32_t Height() const { return height_; } // logical pixels
+    std::int32_t Scale() const { return scale_; }   // device pixels per logical pixel
+    std::int32_t DeviceWidth() const { return deviceWidth_; }
+    std::int32_t DeviceHeight() const { return deviceHeight_; }
+    // Row-major device pixels as 0xFFRRGGBB (the layout of QImage::Format_RGB32), DeviceWidth()
+    // per row.
+    const std::uint32_t* Bits() const { return pixels_.data(); }
+    // The colour of one logical pixel (the top-left device pixel of its block) as a TColor
+    // (0x00BBGGRR); white outside the surface.
+    TColor Pixel(std::int32_t x, std::int32_t y) const;
+    // The colour of one device pixel; white outside the surface.
+    TColor DevicePixel(std::int32_t dx, std::int32_t dy) const;
+    // Width in pixels of a text in this canvas's font.
+    std::int32_t TextWidth(const std::string& text) const;
+    // Height in pixels of the box TextOut blanks (the font's line height).
+    std::int32_t TextHeight() const;
+    // Paints the whole surface in one colour, as a window does when the system repaints it.
+    void Clear(TColor color = clWhite);
 
-  void SetPenColor(TColor color) override;
-  void SetPenWidth(std::int32_t width) override;
-  void SetPenStyle(TPenStyle style) override;
-  TPen Pen() const override { return pen_; }
-  TPoint PenPos() const override { return penPos_; }
-  void MoveTo(std::int32_t x, std::int32_t y) override;
-  void LineTo(std::int32_t x, std::int32_t y) override;
-  void Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
-  void TextOut(std::int32_t x, std::int32_t y, const std::string& text) override;
-  void SetPixel(std::int32_t x, std::int32_t y, TColor color) override;
-  void FloodFill(std::int32_t x, std::int32_t y, TColor color, TFillStyle mode) override;
-  void Refresh() override;
+    void SetPenColor(TColor color) override;
+    void SetPenWidth(std::int32_t width) override;
+    void SetPenStyle(TPenStyle style) override;
+    TPen Pen() const override { return pen_; }
+    TPoint PenPos() const override { return penPos_; }
+    void MoveTo(std::int32_t x, std::int32_t y) override;
+    void LineTo(std::int32_t x, std::int32_t y) override;
+    void Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
+    void TextOut(std::int32_t x, std::int32_t y, const std::string& text) override;
+    void SetPixel(std::int32_t x, std::int32_t y, TColor color) override;
+    void FloodFill(std::int32_t x, std::int32_t y, TColor color, TFillStyle mode) override;
+    void Refresh() override;
 
 private:
-  std::int32_t width_;        // logical pixels
-  std::int32_t height_;       // logical pixels
-  std::int32_t scale_;        // device pixels per logical pixel
-  std::int32_t deviceWidth_;  // device pixels
-  std::int32_t deviceHeight_; // device pixels
-  std::vector<std::uint32_t> pixels_;
-  TPen pen_;
-  TPoint penPos_;
-  FontSpec fontSpec_;
-  std::unique_ptr<GlyphFont> font_;       // the logical font: metrics, and glyphs at scale 1
-  std::unique_ptr<GlyphFont> deviceFont_; // glyphs at scale times the pixel height; null at 1
+    std::int32_t width_;        // logical pixels
+    std::int32_t height_;       // logical pixels
+    std::int32_t scale_;        // device pixels per logical pixel
+    std::int32_t deviceWidth_;  // device pixels
+    std::int32_t deviceHeight_; // device pixels
+    std::vector<std::uint32_t> pixels_;
+    TPen pen_;
+    TPoint penPos_;
+    FontSpec fontSpec_;
+    std::unique_ptr<GlyphFont> font_;       // the logical font: metrics, and glyphs at scale 1
+    std::unique_ptr<GlyphFont> deviceFont_; // glyphs at scale times the pixel height; null at 1
 
-  std::uint32_t penPixel_; // the pen colour as stored in the buffer
-  // A run of a flood fill's row Y whose neighbours in row Y + Dy are still to be looked at.
-  struct FillRun {
-      std::int32_t Y;
-      std::int32_t Left;
-      std::int32_t Right;
-      std::int32_t Dy;
+    std::uint32_t penPixel_;       // the pen colour as stored in the buffer
+    // A run of a flood fill's row Y whose neighbours in row Y + Dy are still to be looked at.
+    struct FillRun {
+        std::int32_t Y;
+        std::int32_t Left;
+        std::int32_t Right;
+        std::int32_t Dy;
     };
     std::vector<FillRun> fillStack_;        // kept between fills to avoid reallocating
     std::vector<std::uint8_t> fillVisited_; // pixels a flood fill has taken, one byte each

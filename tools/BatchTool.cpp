@@ -67,7 +67,7 @@ public:
     // Whether the run got as far as clearing the picture and so drew the picture anew.
     bool Cleared() const { return cleared_; }
 
-  private:
+private:
     bool cleared_ = false;
     std::map<ResultItem, std::string> captions_;
     std::map<ResultItem, bool> visible_;
