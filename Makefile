@@ -16,7 +16,7 @@
 # not know).
 PKGS := cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
         libbenchmark-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core \
-        qt6-translations-l10n locales \
+        qt6-translations-l10n locales poppler-utils \
         desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
 # libFuzzer and its runtime come with clang.
 FUZZ_PKGS := $(PKGS) clang libclang-rt-14-dev

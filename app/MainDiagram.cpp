@@ -56,6 +56,11 @@ void MainDiagram::SetVisible(zk::ResultItem item, bool visible) {
         control->setVisible(visible);
 }
 
+void MainDiagram::ClearAndDrawAxes() {
+    window_.PictureCleared();
+    zk::PolarDiagram::ClearAndDrawAxes();
+}
+
 void MainDiagram::Repaint() {
     zk::StepRecordingDiagram::Repaint();
     window_.ShowApplied();

@@ -16,6 +16,7 @@ class MainDiagram : public zk::StepRecordingDiagram {
 
     void SetCaption(zk::ResultItem label, const std::string& text) override;
     void SetVisible(zk::ResultItem item, bool visible) override;
+    void ClearAndDrawAxes() override;
     void Repaint() override;
 
   private:

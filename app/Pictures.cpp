@@ -15,6 +15,14 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
+// Device pixels per pixel of the pictures being drawn (see PictureScale).
+int g_scale = 1;
+
+// A picture's width in its own pixels, whatever its device scale.
+int WidthOf(const QImage& image) {
+    return static_cast<int>(std::lround(image.deviceIndependentSize().width()));
+}
+
 double Degrees(double radians) { return radians * 180.0 / Pi; }
 
 // The serif face of printed formulas, without anti-aliasing: the program's drawing is aliased.
@@ -36,17 +44,9 @@ struct Ink {
     QRect Box;    // the ink relative to the pen origin on the baseline (y downwards)
 };
 
-Ink InkOf(const QString& text, const QFont& font) {
-    const int size = std::max(font.pixelSize(), 4);
-    const QPoint origin(2 * size, 2 * size);
-    QImage scratch(QFontMetrics(font).horizontalAdvance(text) + 4 * size, 4 * size, QImage::Format_ARGB32);
-    scratch.fill(Qt::transparent);
-    {
-        QPainter painter(&scratch);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(origin, text);
-    }
+// Keeps the pixels a font engine inks (alpha at least one half) as opaque black, clears the rest,
+// and returns the box of the inked ones.
+QRect Threshold(QImage& scratch) {
     QRect box;
     for (int y = 0; y < scratch.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(scratch.scanLine(y));
@@ -59,16 +59,68 @@ Ink InkOf(const QString& text, const QFont& font) {
             }
         }
     }
+    return box;
+}
+
+Ink InkOfAtScaleOne(const QString& text, const QFont& font);
+
+// At a device scale k the text is laid out by its ink at scale 1, so every formula keeps its
+// pixel-exact arrangement, and its glyphs are rendered at k times the size into that box.
+Ink InkOf(const QString& text, const QFont& font) {
+    Ink ink = InkOfAtScaleOne(text, font);
+    const int k = g_scale;
+    if (k == 1 || ink.Image.isNull())
+        return ink;
+    const int size = std::max(font.pixelSize(), 4);
+    const QPoint origin(2 * size, 2 * size);
+    QImage scratch((QFontMetrics(font).horizontalAdvance(text) + 4 * size) * k, 4 * size * k,
+                   QImage::Format_ARGB32);
+    scratch.fill(Qt::transparent);
+    scratch.setDevicePixelRatio(k);
+    {
+        QPainter painter(&scratch);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(origin, text);
+    }
+    Threshold(scratch);
+    const QRect box = ink.Box.translated(origin);
+    QImage large = scratch.copy(QRect(box.topLeft() * k, box.size() * k));
+    large.setDevicePixelRatio(k);
+    ink.Image = large;
+    return ink;
+}
+
+Ink InkOfAtScaleOne(const QString& text, const QFont& font) {
+    const int size = std::max(font.pixelSize(), 4);
+    const QPoint origin(2 * size, 2 * size);
+    QImage scratch(QFontMetrics(font).horizontalAdvance(text) + 4 * size, 4 * size, QImage::Format_ARGB32);
+    scratch.fill(Qt::transparent);
+    {
+        QPainter painter(&scratch);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(origin, text);
+    }
+    const QRect box = Threshold(scratch);
     if (box.isEmpty())
         return {QImage(), QRect()};
     return {scratch.copy(box), box.translated(-origin)};
 }
 
+// A fresh picture with the drawing rules of the program: no anti-aliasing, black ink; at the
+// device scale of the pictures being drawn.
+QImage Blank(int width, int height, QImage::Format format = QImage::Format_RGB32) {
+    QImage image(width * g_scale, height * g_scale, format);
+    image.fill(format == QImage::Format_ARGB32 ? QColor(Qt::transparent) : QColor(Qt::white));
+    image.setDevicePixelRatio(g_scale);
+    return image;
+}
+
 // An ink drawn with lines rather than taken from a font: the perpendicular sign, which the
 // formula face lacks.  Its foot stands on the baseline.
 Ink PerpendicularInk(int size) {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
+    QImage image = Blank(size, size, QImage::Format_ARGB32);
     {
         QPainter painter(&image);
         painter.setPen(Qt::black);
@@ -82,8 +134,7 @@ Ink PerpendicularInk(int size) {
 // smallest pictures need it narrower than any font draws it.
 Ink EqualsInk(int width, int gap, int axis) {
     const int height = gap + 2;
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
+    QImage image = Blank(width, height, QImage::Format_ARGB32);
     {
         QPainter painter(&image);
         painter.fillRect(0, 0, width, 1, Qt::black);
@@ -174,13 +225,6 @@ private:
     int overhang_;
 };
 
-// A fresh picture with the drawing rules of the program: no anti-aliasing, black ink.
-QImage Blank(int width, int height, QImage::Format format = QImage::Format_RGB32) {
-    QImage image(width, height, format);
-    image.fill(format == QImage::Format_ARGB32 ? QColor(Qt::transparent) : QColor(Qt::white));
-    return image;
-}
-
 void Prepare(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
@@ -211,7 +255,7 @@ QImage RatioFormula(const QString& letter) {
                             Symbol(letter, QStringLiteral("1"), 19, 12, 4), 2, 1);
     const Ink equals = InkOf(QStringLiteral("="), Serif(19));
     const int width = fraction.Width() + 3 + equals.Box.width();
-    const int left = image.width() - 2 - width;
+    const int left = WidthOf(image) - 2 - width;
     fraction.Draw(painter, left, BarRow);
     Row().Add(equals).Draw(painter, left + fraction.Width() + 3, BaselineCentring(equals, BarRow));
     return image;
@@ -314,6 +358,21 @@ void AngleArc(QPainter& painter, QPointF centre, double radius, double from, dou
 
 } // namespace
 
+PictureScale::PictureScale(int scale) : previous_(g_scale) {
+    g_scale = std::clamp(scale, 1, 16);
+}
+
+PictureScale::~PictureScale() {
+    g_scale = previous_;
+}
+
+std::function<QImage(int scale)> AtScale(QImage (*picture)()) {
+    return [picture](int scale) {
+        const PictureScale atScale(scale);
+        return picture();
+    };
+}
+
 // ---------------------------------------------------------------------------------------------
 // Main window
 
@@ -392,7 +451,7 @@ QImage VelocityDensityFormula() {
     const Ink equals = InkOf(QStringLiteral("="), Serif(18));
     const int gap = 4;
     const int width = velocities.Width() + densities.Width() + 2 * equals.Box.width() + 4 * gap;
-    int x = image.width() - 1 - width;
+    int x = WidthOf(image) - 1 - width;
     const int equalsBaseline = BaselineCentring(equals, BarRow);
     velocities.Draw(painter, x, BarRow);
     x += velocities.Width() + gap;
@@ -417,7 +476,7 @@ QImage SoundSpeedFormula() {
     Row row = Symbol(QStringLiteral("C"), QStringLiteral("1"), 28, 21, 7, true);
     row.Add(equals, 4);
     const int baseline = BaselineCentring(equals, EqualsRow);
-    row.Draw(painter, image.width() - 2 - row.Width(), baseline);
+    row.Draw(painter, WidthOf(image) - 2 - row.Width(), baseline);
     return image;
 }
 
@@ -429,7 +488,7 @@ QImage GammaFormula() {
     constexpr int Axis = 5;       // pixels from the baseline up to the middle of the sign
     Row row;
     row.Add(InkOf(QString(QChar(0x03B3)), Serif(18))).Add(EqualsInk(8, 2, Axis), 3);
-    row.Draw(painter, image.width() - 1 - row.Width(), EqualsRow + Axis);
+    row.Draw(painter, WidthOf(image) - 1 - row.Width(), EqualsRow + Axis);
     return image;
 }
 
@@ -449,7 +508,7 @@ QImage ChiMaxFormula() {
     row.Add(InkOf(QString(QChar(0x03C7)), Serif(13, true)))
         .Add(InkOf(QStringLiteral("max"), subscript), 0, 3)
         .Add(EqualsInk(4, 2, Axis), 1);
-    row.Draw(painter, std::max(0, image.width() - row.Width()), EqualsRow + Axis);
+    row.Draw(painter, std::max(0, WidthOf(image) - row.Width()), EqualsRow + Axis);
     return image;
 }
 
@@ -461,7 +520,7 @@ QImage ChiFormula() {
     constexpr int Axis = 4;
     Row row;
     row.Add(InkOf(QString(QChar(0x03C7)), Serif(16, true))).Add(EqualsInk(7, 2, Axis), 2);
-    row.Draw(painter, image.width() - 1 - row.Width(), EqualsRow + Axis);
+    row.Draw(painter, WidthOf(image) - 1 - row.Width(), EqualsRow + Axis);
     return image;
 }
 
@@ -473,7 +532,7 @@ QImage VelocityFormula() {
     constexpr int Axis = 4;
     Row row = Symbol(QString(QChar(0x03C5)), QStringLiteral("1"), 16, 10, 3);
     row.Add(EqualsInk(6, 2, Axis), 2);
-    row.Draw(painter, image.width() - row.Width(), EqualsRow + Axis);
+    row.Draw(painter, WidthOf(image) - row.Width(), EqualsRow + Axis);
     return image;
 }
 
@@ -491,7 +550,7 @@ QImage GammaTimesTenFormula() {
         .Add(InkOf(QString(QChar(0x00D7)), upright), 4)
         .Add(InkOf(QStringLiteral("10"), upright), 4)
         .Add(equals, 4);
-    row.Draw(painter, image.width() - 2 - row.Width(), BaselineCentring(equals, 27));
+    row.Draw(painter, WidthOf(image) - 2 - row.Width(), BaselineCentring(equals, 27));
     return image;
 }
 
@@ -558,8 +617,7 @@ TheoryFigure TheoryFigureGeometry() {
 
 QImage TheoryPicture() {
     const TheoryFigure f = TheoryFigureGeometry();
-    QImage image(758, 527, QImage::Format_RGB888);
-    image.fill(Qt::white);
+    QImage image = Blank(758, 527, QImage::Format_RGB888);
     QPainter painter(&image);
     Prepare(painter);
     const Lettering text;

@@ -5,8 +5,26 @@
 // every screen and in print.  The text needs fonts, so a QGuiApplication must exist.
 #include <QImage>
 #include <QPointF>
+#include <functional>
 
 namespace zk::pictures {
+
+// While one lives, the pictures are drawn at a device scale: images of scale times their size
+// with that device pixel ratio, the same figures with lines, letters and signs at device
+// resolution.  The pictures of the screen and the printed page.
+class PictureScale {
+public:
+    explicit PictureScale(int scale);
+    ~PictureScale();
+    PictureScale(const PictureScale&) = delete;
+    PictureScale& operator=(const PictureScale&) = delete;
+
+private:
+    int previous_;
+};
+
+// A picture function as a source of the picture at any device scale.
+std::function<QImage(int scale)> AtScale(QImage (*picture)());
 
 // Main window.  Opaque pictures are QImage::Format_RGB32 holding only black and white pixels.
 QImage TaskSketch();             // Image1, 145 x 65: the wedge in the stream, asking for υ1 and χ

@@ -15,16 +15,18 @@
 
 #include "ActivationTracker.h"
 #include "BmpWriter.h"
+#include "CanvasScale.h"
 #include "Comparison.h"
 #include "DecimalSeparator.h"
 #include "ErrorBox.h"
-#include "FormFont.h"
 #include "FileAccess.h"
 #include "HelpForm.h"
+#include "FormFont.h"
 #include "InOutCodes.h"
 #include "MainDiagram.h"
 #include "Numbers.h"
 #include "Pictures.h"
+#include "PngWriter.h"
 #include "RasterCanvas.h"
 #include "ResultFile.h"
 #include "Solver.h"
@@ -41,12 +43,13 @@
 TMain* Main = nullptr;
 zk::FlowState Flow;
 
-
 TMain::TMain(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      risCanvas_(std::make_unique<zk::RasterCanvas>(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight)) {
+      risCanvas_(std::make_unique<zk::RasterCanvas>(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight,
+                                                    zk::FontSpec{},
+                                                    zk::CanvasScaleFor(devicePixelRatioF()))) {
     setWindowTitle(QStringLiteral("Мирандоль"));
     CreateComponents();
     CreateMenu();
@@ -75,10 +78,11 @@ QLabel* TMain::MakeLabel(int left, int top, const QString& caption, bool transpa
     return label;
 }
 
-zk::TImage* TMain::MakeImage(int left, int top, int width, int height, const QImage& picture) {
+zk::TImage* TMain::MakeImage(int left, int top, int width, int height, QImage (*picture)()) {
     auto* image = new zk::TImage(Client);
     image->setGeometry(left, top, width, height);
-    image->SetPicture(picture);
+    image->SetPicture(picture());
+    image->SetHighResolutionSource(zk::pictures::AtScale(picture));
     return image;
 }
 
@@ -102,39 +106,43 @@ void TMain::CreateComponents() {
     Ris->move(16, 16);
     Ris->SetAutoSize(true);
     Ris->SetCanvas(risCanvas_.get());
+    // On a screen of another pixel ratio the picture is made again at that screen's scale, and
+    // in print at the printer's.
+    Ris->SetScaleHandler([this](int scale) { RescalePicture(scale); });
+    Ris->SetHighResolutionSource([this](int scale) { return zk::CanvasImage(*DrawPicture(scale)); });
     connect(Ris, &zk::TImage::Click, this, zk::Guarded([this] { RisClick(); }));
 
-    Image1 = MakeImage(640, 32, 145, 65, pic::TaskSketch());
+    Image1 = MakeImage(640, 32, 145, 65, pic::TaskSketch);
     Label4 = MakeLabel(40, 40, QStringLiteral("М="), true);
     Label4->setFont(zk::FormFont(13, false));
     Label4->adjustSize();
     Label5 = MakeLabel(768, 152, QStringLiteral("м/с"), false);
     Label6 = MakeLabel(64, 40, QStringLiteral("0"), false);
     Label7 = MakeLabel(768, 104, QStringLiteral("о"), false);
-    Image3 = MakeImage(40, 360, 40, 50, pic::PressureRatioFormula());
+    Image3 = MakeImage(40, 360, 40, 50, pic::PressureRatioFormula);
     Label1 = MakeLabel(120, 428, QStringLiteral("0"), false);
     Label2 = MakeLabel(80, 378, QStringLiteral("0"), false);
-    Image4 = MakeImage(40, 304, 40, 50, pic::SpeedRatioFormula());
+    Image4 = MakeImage(40, 304, 40, 50, pic::SpeedRatioFormula);
     Label8 = MakeLabel(80, 323, QStringLiteral("0"), false);
-    Image5 = MakeImage(40, 256, 40, 50, pic::TemperatureRatioFormula());
-    Image2 = MakeImage(40, 408, 75, 50, pic::VelocityDensityFormula());
+    Image5 = MakeImage(40, 256, 40, 50, pic::TemperatureRatioFormula);
+    Image2 = MakeImage(40, 408, 75, 50, pic::VelocityDensityFormula);
     Label11 = MakeLabel(80, 274, QStringLiteral("0"), false);
-    Image6 = MakeImage(696, 200, 33, 33, pic::SoundSpeedFormula());
+    Image6 = MakeImage(696, 200, 33, 33, pic::SoundSpeedFormula);
     Image6->SetStretch(true); // 50 x 50 shrunk into 33 x 33
     Label12 = MakeLabel(736, 202, QStringLiteral("0"), false);
     Label12->setFont(zk::FormFont(16, true));
     Label12->adjustSize();
-    Image7 = MakeImage(696, 248, 25, 25, pic::GammaFormula());
+    Image7 = MakeImage(696, 248, 25, 25, pic::GammaFormula);
     Label13 = MakeLabel(728, 251, QStringLiteral("0"), false);
     Label13->setFont(zk::FormFont(16, true));
     Label13->adjustSize();
-    Image8 = MakeImage(40, 88, 25, 25, pic::ChiMaxFormula());
+    Image8 = MakeImage(40, 88, 25, 25, pic::ChiMaxFormula);
     Image8->SetTransparent(true);
     Label3 = MakeLabel(88, 98, QStringLiteral("0"), false);
     Label14 = MakeLabel(776, 204, QStringLiteral("м/с"), false);
     Label15 = MakeLabel(112, 88, QStringLiteral("о"), false);
-    Image9 = MakeImage(672, 112, 20, 20, pic::ChiFormula());
-    Image10 = MakeImage(672, 152, 20, 20, pic::VelocityFormula());
+    Image9 = MakeImage(672, 112, 20, 20, pic::ChiFormula);
+    Image10 = MakeImage(672, 152, 20, 20, pic::VelocityFormula);
 
     SpinEdit1 = new zk::TSpinEdit(Client);
     SpinEdit1->setGeometry(696, 112, 65, 24);
@@ -167,7 +175,8 @@ void TMain::CreateComponents() {
     OpenDialog1 = std::make_unique<zk::TFileDialog>(zk::TFileDialogKind::Open, this);
     OpenDialog1->Filter = QStringLiteral("Мирандоль (psr)|*.psr");
     SavePictureDialog1 = std::make_unique<zk::TFileDialog>(zk::TFileDialogKind::SavePicture, this);
-    SavePictureDialog1->Filter = QStringLiteral("Точечные рисунки (*.bmp)|*.bmp|Все файлы (*.*)|*");
+    // The dialog shows each entry as its description followed by its patterns in brackets.
+    SavePictureDialog1->Filter = QStringLiteral("Точечные рисунки (*.bmp)|*.bmp|Рисунки PNG (*.png)|*.png");
 }
 
 void TMain::CreateMenu() {
@@ -235,6 +244,7 @@ void TMain::Button2Click() {
                 Steps->AfterApply();
         }
     } tellSteps;
+    runningRun_ = zk::DiagramRun{Flow, inputs, risCanvas_->Pen()};
     MainDiagram diagram(*this);
     // The comparison window follows every run, also one that a fault ended.
     struct TellComparison {
@@ -250,6 +260,30 @@ void TMain::Button2Click() {
         ~ShowPicture() { picture->update(); }
     } showPicture{Ris};
     zk::Apply(Flow, inputs, diagram);
+}
+
+void TMain::PictureCleared() {
+    pictureRun_ = runningRun_;
+}
+
+std::unique_ptr<zk::RasterCanvas> TMain::DrawPicture(int scale) const {
+    auto canvas = std::make_unique<zk::RasterCanvas>(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight,
+                                                     zk::FontSpec{}, scale);
+    zk::DiagramPicture::Redraw(*canvas, pictureRun_);
+    // The pen the next run starts with is the one the picture's own run left.
+    canvas->SetPenColor(risCanvas_->Pen().Color);
+    canvas->SetPenWidth(risCanvas_->Pen().Width);
+    canvas->SetPenStyle(risCanvas_->Pen().Style);
+    canvas->MoveTo(risCanvas_->PenPos().X, risCanvas_->PenPos().Y);
+    return canvas;
+}
+
+void TMain::RescalePicture(int scale) {
+    if (scale == risCanvas_->Scale())
+        return;
+    std::unique_ptr<zk::RasterCanvas> canvas = DrawPicture(scale);
+    Ris->SetCanvas(canvas.get());
+    risCanvas_ = std::move(canvas);
 }
 
 void TMain::ShowApplied() {
@@ -315,9 +349,20 @@ void TMain::bmp1Click() {
     if (!SavePictureDialog1->Execute() || SavePictureDialog1->FileName.isEmpty())
         return;
     QString fileName = SavePictureDialog1->FileName;
-    if (!fileName.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive))
-        fileName += QStringLiteral(".bmp");
-    const std::string bytes = zk::EncodeBmp(*risCanvas_);
+    std::string bytes;
+    if (SavePictureDialog1->FilterIndex == 2) {
+        // PNG, for slides and worksheets: the diagram drawn again at four times its size.
+        if (QFileInfo(fileName).suffix().isEmpty())
+            fileName += QStringLiteral(".png");
+        bytes = zk::EncodePng(*DrawPicture(kPngScale));
+        if (bytes.empty())
+            throw zk::AppError("Stream write error");
+    } else {
+        if (!fileName.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive))
+            fileName += QStringLiteral(".bmp");
+        // The bitmap is the picture's own 609 x 449 pixels, whatever the screen's scale.
+        bytes = zk::EncodeBmp(risCanvas_->Scale() == 1 ? *risCanvas_ : *DrawPicture(1));
+    }
     try {
         zk::ReplaceFileContents(fileName, bytes);
     } catch (const zk::FileAccessError& error) {

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "DiagramPicture.h"
 #include "FlightHost.h"
 #include "FlowState.h"
 
@@ -28,6 +29,7 @@ class TMain : public QMainWindow, public zk::FlightHost {
   public:
     static constexpr int kClientWidth = 862;  // pixels
     static constexpr int kClientHeight = 511; // pixels
+    static constexpr int kPngScale = 4;       // device pixels per pixel of the exported PNG
 
     // Builds the window and runs FormCreate, which solves the start-up case and shows the window.
     explicit TMain(QWidget* parent = nullptr);
@@ -69,8 +71,15 @@ class TMain : public QMainWindow, public zk::FlightHost {
     // the program had the focus, becomes the active window again.
     void ShowApplied();
 
-    // The diagram's picture: 609 x 449 pixels, kept between runs of Apply.
+    // The diagram's picture: 609 x 449 pixels, kept between runs of Apply, at the device scale
+    // of the screen the window is on.
     zk::RasterCanvas& RisCanvas() { return *risCanvas_; }
+    // The diagram as the picture shows it, drawn anew on a canvas of the given device scale.
+    std::unique_ptr<zk::RasterCanvas> DrawPicture(int scale) const;
+    // Apply has cleared the picture: the run now under way is the one the picture shows.
+    void PictureCleared();
+    // Makes the picture again at the given device scale (the window moved to another screen).
+    void RescalePicture(int scale);
 
     QWidget* Client = nullptr; // the client area below the menu
     QFrame* Bevel1 = nullptr;
@@ -130,9 +139,11 @@ class TMain : public QMainWindow, public zk::FlightHost {
     void CreateComponents();
     void CreateMenu();
     QLabel* MakeLabel(int left, int top, const QString& caption, bool transparent);
-    zk::TImage* MakeImage(int left, int top, int width, int height, const QImage& picture);
+    zk::TImage* MakeImage(int left, int top, int width, int height, QImage (*picture)());
 
     std::unique_ptr<zk::RasterCanvas> risCanvas_;
+    zk::DiagramRun pictureRun_; // the run of Apply whose drawing the picture holds
+    zk::DiagramRun runningRun_; // the run under way, or the last one
 };
 
 extern TMain* Main;

@@ -48,9 +48,11 @@ TOpt::TOpt(QWidget* parent)
     Image1 = new zk::TImage(this);
     Image1->setGeometry(24, 24, 75, 50);
     Image1->SetPicture(zk::pictures::GammaTimesTenFormula());
+    Image1->SetHighResolutionSource(zk::pictures::AtScale(zk::pictures::GammaTimesTenFormula));
     Image2 = new zk::TImage(this);
     Image2->setGeometry(32, 88, 50, 50);
     Image2->SetPicture(zk::pictures::SoundSpeedFormula());
+    Image2->SetHighResolutionSource(zk::pictures::AtScale(zk::pictures::SoundSpeedFormula));
     Label1 = new QLabel(QStringLiteral("м/с"), this);
     Label1->move(168, 104);
     Label1->adjustSize();

@@ -11,9 +11,12 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "ActivationTracker.h"
+#include "CanvasScale.h"
 #include "ErrorBox.h"
 #include "FrameClock.h"
 #include "Pictures.h"
@@ -67,7 +70,10 @@ void MakeControl(QWidget* control) {
 TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent, zk::FrameClock* clock)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      flow_(flow), host_(host), canvas_(kClientWidth, kClientHeight, WindowFont()), drawn_(canvas_) {
+      flow_(flow), host_(host),
+      canvas_(std::make_unique<zk::RasterCanvas>(kClientWidth, kClientHeight, WindowFont(),
+                                                 zk::CanvasScaleFor(devicePixelRatioF()))),
+      drawn_(std::make_unique<zk::DirtyRegionCanvas>(*canvas_)) {
     setWindowTitle(QStringLiteral("Полёт индивидуальных частиц"));
     setFixedSize(kClientWidth, kClientHeight);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -113,7 +119,11 @@ TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent, zk::F
     MakeControl(Panel1);
     Image9 = new QLabel(Panel1);
     Image9->setGeometry(12, 5, 20, 20);
-    Image9->setPixmap(QPixmap::fromImage(zk::pictures::ChiFormula()));
+    {
+        // At the screen's device scale; the label shows it at its 20 x 20 pixels.
+        const zk::pictures::PictureScale scale(zk::CanvasScaleFor(devicePixelRatioF()));
+        Image9->setPixmap(QPixmap::fromImage(zk::pictures::ChiFormula()));
+    }
     MakeControl(Image9);
 
     // Made in this order, the timers tick in this order within a frame.
@@ -146,7 +156,7 @@ void TForm3::FormActivate() {
     model_.TakeSnapshot(flow_);
     // The surface lets go of its cached pen, brush and font but is not cleared: dots drawn before
     // stay until the window is shown again.
-    canvas_.Refresh();
+    canvas_->Refresh();
     model_.StartParticles();
 }
 
@@ -157,15 +167,15 @@ void TForm3::FormClose() {
 
 void TForm3::Timer1Timer() {
     // What the tick draws is shown at the end of the frame, also when a fault ends it part-way.
-    const PassScope pass(drawn_, kMotionPass);
-    model_.MotionTick(drawn_, ScrollBar1->value());
+    const PassScope pass(*drawn_, kMotionPass);
+    model_.MotionTick(*drawn_, ScrollBar1->value());
 }
 
 void TForm3::Timer2Timer() {
     zk::SceneControls controls{CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox2->isEnabledTo(this)};
     {
-        const PassScope pass(drawn_, kScenePass);
-        model_.SceneTick(drawn_, controls);
+        const PassScope pass(*drawn_, kScenePass);
+        model_.SceneTick(*drawn_, controls);
     }
     if (CheckBox2->isChecked() != controls.StreamlinesChecked)
         CheckBox2->setChecked(controls.StreamlinesChecked);
@@ -207,7 +217,7 @@ QString TForm3::PanelCaption() const {
 }
 
 void TForm3::ShowFrame() {
-    drawn_.TakeDirty(dirty_);
+    drawn_->TakeDirty(dirty_);
     lastFrameRegion_ = QRegion();
     if (dirty_.empty())
         return; // nothing changed: no repaint at all
@@ -233,26 +243,52 @@ void TForm3::ShowFrame() {
 
 void TForm3::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QImage surface(reinterpret_cast<const uchar*>(canvas_.Bits()), canvas_.Width(), canvas_.Height(),
-                         canvas_.Width() * 4, QImage::Format_RGB32);
+    QImage surface(reinterpret_cast<const uchar*>(canvas_->Bits()), canvas_->DeviceWidth(),
+                   canvas_->DeviceHeight(), static_cast<qsizetype>(canvas_->DeviceWidth()) * 4,
+                   QImage::Format_RGB32);
+    const int k = canvas_->Scale();
+    surface.setDevicePixelRatio(k);
+    // At a fractional screen ratio the surface, drawn at the next whole scale, comes down smoothly.
+    const bool fractional = std::abs(devicePixelRatioF() - k) > 1e-6;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, fractional);
     // Only what the frame changed, in strips: a copy of many rows at once would be handed to
     // the painter's worker threads, which costs more than the copy itself.  Each strip lies in
     // the region to paint, so the painter need not cut it again, and the surface is opaque.
-    painter.setClipping(false);
+    // The region is in the client area's own pixels; the surface holds k x k device pixels each.
+    painter.setClipping(fractional);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     for (const QRect& rect : event->region()) {
         for (int top = rect.top(); top <= rect.bottom(); top += kPaintStripRows) {
             const QRect strip(rect.left(), top, rect.width(),
                               std::min(kPaintStripRows, rect.bottom() + 1 - top));
-            painter.drawImage(strip.topLeft(), surface, strip);
+            if (k == 1)
+                painter.drawImage(strip.topLeft(), surface, strip);
+            else
+                painter.drawImage(QRectF(strip), surface,
+                                  QRectF(strip.left() * k, strip.top() * k, strip.width() * k, strip.height() * k));
         }
+    }
+    const int scale = zk::CanvasScaleFor(devicePixelRatioF());
+    if (scale != k && requestedScale_ != scale) {
+        // On a screen of another ratio the surface is made anew at its scale, white: the next
+        // ticks draw the scene and the particles on it again.
+        requestedScale_ = scale;
+        QTimer::singleShot(0, this, [this, scale] {
+            if (requestedScale_ == scale) {
+                canvas_ = std::make_unique<zk::RasterCanvas>(kClientWidth, kClientHeight, WindowFont(), scale);
+                drawn_ = std::make_unique<zk::DirtyRegionCanvas>(*canvas_);
+                drawn_->MarkAll();
+            }
+            requestedScale_ = 0;
+            update();
+        });
     }
 }
 
 void TForm3::showEvent(QShowEvent* event) {
     // Shown again, the window starts from its white background; the ticks draw the rest.
-    canvas_.Clear(zk::clWhite);
-    drawn_.MarkAll();
+    canvas_->Clear(zk::clWhite);
+    drawn_->MarkAll();
     QWidget::showEvent(event);
 }
 

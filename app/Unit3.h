@@ -9,6 +9,7 @@
 #include <QRegion>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "DirtyRegionCanvas.h"
@@ -52,7 +53,7 @@ class TForm3 : public QWidget {
     void FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
 
     // What the window shows and holds, for tests.
-    const zk::RasterCanvas& Canvas() const { return canvas_; }
+    const zk::RasterCanvas& Canvas() const { return *canvas_; }
     zk::FlightModel& Model() { return model_; }
     const zk::FlightModel& Model() const { return model_; }
     Qt::CursorShape CursorShape() const;
@@ -81,9 +82,11 @@ class TForm3 : public QWidget {
     zk::FlowState& flow_;
     zk::FlightHost& host_;
     zk::FlightModel model_;
-    zk::RasterCanvas canvas_;      // the client area as the timers draw it
-    zk::DirtyRegionCanvas drawn_;  // the ticks draw through it: it notes where they drew
-    std::vector<zk::TRect> dirty_; // kept between frames to avoid reallocating
+    // The client area as the timers draw it, at the device scale of the window's screen.
+    std::unique_ptr<zk::RasterCanvas> canvas_;
+    std::unique_ptr<zk::DirtyRegionCanvas> drawn_; // the ticks draw through it: it notes where they drew
+    int requestedScale_ = 0;                       // a scale asked for by a paint and not yet made
+    std::vector<zk::TRect> dirty_;                 // kept between frames to avoid reallocating
     std::vector<QRect> rects_;
     QRegion lastFrameRegion_;
     int framesShown_ = 0;

@@ -26,6 +26,7 @@ TForm5::TForm5(QWidget* parent)
     Image11->move(-1, 0);
     Image11->SetAutoSize(true);
     Image11->SetPicture(zk::pictures::TheoryPicture());
+    Image11->SetHighResolutionSource(zk::pictures::AtScale(zk::pictures::TheoryPicture));
     connect(Image11, &zk::TImage::Click, this, zk::Guarded([this] { Image11Click(); }));
     zk::ActivationTracker::Instance().Register(this, {});
 }

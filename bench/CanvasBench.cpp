@@ -30,7 +30,7 @@ std::vector<Sample> PolarLikeSamples() {
 }
 
 void PolarSweep(benchmark::State& state) {
-    zk::RasterCanvas picture(609, 449);
+    zk::RasterCanvas picture(609, 449, zk::FontSpec{}, static_cast<std::int32_t>(state.range(0)));
     zk::TCanvas& canvas = picture;
     const std::vector<Sample> samples = PolarLikeSamples();
     const std::size_t dashedFrom = samples.size() * 95 / 100;
@@ -47,7 +47,7 @@ void PolarSweep(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * 2 * static_cast<std::int64_t>(samples.size()));
 }
-BENCHMARK(PolarSweep)->Unit(benchmark::kMillisecond);
+BENCHMARK(PolarSweep)->Arg(1)->Arg(2)->ArgName("scale")->Unit(benchmark::kMillisecond);
 
 void ClearingFloodFill(benchmark::State& state) {
     zk::RasterCanvas picture(609, 449);
@@ -66,7 +66,7 @@ BENCHMARK(ClearingFloodFill)->Unit(benchmark::kMicrosecond);
 
 // 500 particles, each erased and drawn again as an upper and a lower dot.
 void ParticleDots(benchmark::State& state) {
-    zk::RasterCanvas window(591, 498);
+    zk::RasterCanvas window(591, 498, zk::FontSpec{}, static_cast<std::int32_t>(state.range(0)));
     window.SetPenWidth(3);
     int step = 0;
     for (auto _ : state) {
@@ -84,7 +84,7 @@ void ParticleDots(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * 2000);
 }
-BENCHMARK(ParticleDots)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ParticleDots)->Arg(1)->Arg(2)->ArgName("scale")->Unit(benchmark::kMicrosecond);
 
 void Label(benchmark::State& state) {
     zk::RasterCanvas window(591, 498);

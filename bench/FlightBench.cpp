@@ -25,7 +25,8 @@ zk::FlowState Flow(bool detached) {
 }
 
 void MotionTick(benchmark::State& state) {
-    zk::RasterCanvas canvas(591, 498); // the default font is the window's
+    // the default font is the window's; the second argument is the device scale
+    zk::RasterCanvas canvas(591, 498, zk::FontSpec{}, static_cast<std::int32_t>(state.range(1)));
     zk::FlightModel model;
     model.SetParticleCount(zk::kParticleSlots);
     model.TakeSnapshot(Flow(state.range(0) != 0));
@@ -36,10 +37,14 @@ void MotionTick(benchmark::State& state) {
     for (auto _ : state)
         model.MotionTick(canvas, 50);
 }
-BENCHMARK(MotionTick)->Arg(0)->Arg(1)->ArgName("detached")->Unit(benchmark::kMicrosecond);
+BENCHMARK(MotionTick)
+    ->ArgsProduct({{0, 1}, {1, 2}})
+    ->ArgNames({"detached", "scale"})
+    ->Unit(benchmark::kMicrosecond);
 
 void SceneTick(benchmark::State& state) {
-    zk::RasterCanvas canvas(591, 498); // the default font is the window's
+    // the default font is the window's; the second argument is the device scale
+    zk::RasterCanvas canvas(591, 498, zk::FontSpec{}, static_cast<std::int32_t>(state.range(1)));
     zk::FlightModel model;
     model.TakeSnapshot(Flow(state.range(0) != 0));
     model.MouseAngle = 0.5;
@@ -50,6 +55,9 @@ void SceneTick(benchmark::State& state) {
         model.SceneTick(canvas, controls);
     }
 }
-BENCHMARK(SceneTick)->Arg(0)->Arg(1)->ArgName("detached")->Unit(benchmark::kMicrosecond);
+BENCHMARK(SceneTick)
+    ->ArgsProduct({{0, 1}, {1, 2}})
+    ->ArgNames({"detached", "scale"})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

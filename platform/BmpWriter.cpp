@@ -23,8 +23,9 @@ void PutU32(std::string& out, std::uint32_t v) {
 } // namespace
 
 std::string EncodeBmp(const RasterCanvas& canvas) {
-    const auto width = static_cast<std::uint32_t>(canvas.Width());
-    const auto height = static_cast<std::uint32_t>(canvas.Height());
+    // The device pixels: a canvas drawn at a device scale is written at its full resolution.
+    const auto width = static_cast<std::uint32_t>(canvas.DeviceWidth());
+    const auto height = static_cast<std::uint32_t>(canvas.DeviceHeight());
     const std::uint32_t stride = (width * 3 + 3) & ~3u; // rows are padded to whole 32-bit words
     const std::uint32_t imageSize = stride * height;
     const std::uint32_t offset = kFileHeaderSize + kInfoHeaderSize;

@@ -161,20 +161,33 @@ std::int64_t EllipseHalfSpan(std::int64_t p, std::int64_t q, std::int64_t y, std
 
 } // namespace
 
-RasterCanvas::RasterCanvas(std::int32_t width, std::int32_t height, const FontSpec& font)
-    : width_(std::max(0, width)), height_(std::max(0, height)),
-      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kWhitePixel),
+RasterCanvas::RasterCanvas(std::int32_t width, std::int32_t height, const FontSpec& font, std::int32_t scale)
+    : width_(std::max(0, width)), height_(std::max(0, height)), scale_(std::clamp(scale, 1, kMaxScale)),
+      deviceWidth_(width_ * scale_), deviceHeight_(height_ * scale_),
+      pixels_(static_cast<std::size_t>(deviceWidth_) * static_cast<std::size_t>(deviceHeight_), kWhitePixel),
       fontSpec_(font),
       font_(std::make_unique<GlyphFont>(font.Family, font.PixelHeight, font.Bold, font.Italic, font.File)),
-      penPixel_(ToPixel(pen_.Color)) {}
+      penPixel_(ToPixel(pen_.Color)) {
+    if (scale_ > 1) {
+        deviceFont_ = std::make_unique<GlyphFont>(font.Family, font.PixelHeight * scale_, font.Bold,
+                                                  font.Italic, font.File);
+    }
+}
 
 RasterCanvas::~RasterCanvas() = default;
 
 TColor RasterCanvas::Pixel(std::int32_t x, std::int32_t y) const {
-    if (!InSurface(x, y)) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
         return clWhite;
     }
-    return ToTColor(pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + x]);
+    return DevicePixel(x * scale_, y * scale_);
+}
+
+TColor RasterCanvas::DevicePixel(std::int32_t dx, std::int32_t dy) const {
+    if (!InSurface(dx, dy)) {
+        return clWhite;
+    }
+    return ToTColor(pixels_[static_cast<std::size_t>(dy) * static_cast<std::size_t>(deviceWidth_) + dx]);
 }
 
 std::int32_t RasterCanvas::TextWidth(const std::string& text) const {
@@ -216,6 +229,14 @@ void RasterCanvas::LineTo(std::int32_t x, std::int32_t y) {
         return;
     }
     const bool solid = pen_.Style == TPenStyle::psSolid || pen_.Style == TPenStyle::psInsideFrame;
+    if (scale_ > 1) {
+        if (pen_.Width <= 1) {
+            ScaledThinLine(from, to);
+        } else {
+            WideLine(from, to);
+        }
+        return;
+    }
     if (pen_.Width <= 1 && solid && InSurface(from.X, from.Y) && InSurface(x, y)) {
         // The common case of a polyline of short segments on the surface: the same steps as
         // ThinLine, with no clipping and no pattern.
@@ -224,14 +245,14 @@ void RasterCanvas::LineTo(std::int32_t x, std::int32_t y) {
         const std::int32_t adx = dx < 0 ? -dx : dx;
         const std::int32_t ady = dy < 0 ? -dy : dy;
         const std::ptrdiff_t stepX = dx < 0 ? -1 : 1;
-        const std::ptrdiff_t stepY = dy < 0 ? -static_cast<std::ptrdiff_t>(width_) : width_;
+        const std::ptrdiff_t stepY = dy < 0 ? -static_cast<std::ptrdiff_t>(deviceWidth_) : deviceWidth_;
         const bool xMajor = adx >= ady;
         const std::int32_t n = xMajor ? adx : ady;
         const std::int32_t twoN = 2 * n;
         const std::int32_t twoDm = 2 * (xMajor ? ady : adx);
         const std::ptrdiff_t stepMajor = xMajor ? stepX : stepY;
         const std::ptrdiff_t stepMinor = xMajor ? stepY : stepX;
-        std::uint32_t* p = pixels_.data() + static_cast<std::ptrdiff_t>(from.Y) * width_ + from.X;
+        std::uint32_t* p = pixels_.data() + static_cast<std::ptrdiff_t>(from.Y) * deviceWidth_ + from.X;
         const std::uint32_t pixel = penPixel_;
         std::int32_t num = n;
         for (std::int32_t i = 0; i < n; ++i) {
@@ -263,7 +284,7 @@ void RasterCanvas::ThinLine(TPoint from, TPoint to) {
     const std::int64_t n = xMajor ? adx : ady; // pixels drawn: all but the end one
     const std::int64_t dm = xMajor ? ady : adx;
     const std::ptrdiff_t stepX = dx < 0 ? -1 : 1;
-    const std::ptrdiff_t stepY = dy < 0 ? -static_cast<std::ptrdiff_t>(width_) : width_;
+    const std::ptrdiff_t stepY = dy < 0 ? -static_cast<std::ptrdiff_t>(deviceWidth_) : deviceWidth_;
 
     const bool styled = pen_.Style != TPenStyle::psSolid && pen_.Style != TPenStyle::psInsideFrame;
     const DashPattern pattern = PatternOf(pen_.Style);
@@ -280,8 +301,8 @@ void RasterCanvas::ThinLine(TPoint from, TPoint to) {
         const std::int64_t b0 = xMajor ? y0 : x0;
         const bool aUp = (xMajor ? dx : dy) >= 0;
         const bool bUp = (xMajor ? dy : dx) >= 0;
-        const std::int64_t aLimit = xMajor ? width_ : height_;
-        const std::int64_t bLimit = xMajor ? height_ : width_;
+        const std::int64_t aLimit = xMajor ? deviceWidth_ : deviceHeight_;
+        const std::int64_t bLimit = xMajor ? deviceHeight_ : deviceWidth_;
         Int128 lo = 0;
         Int128 hi = n - 1;
         if (aUp) {
@@ -323,7 +344,7 @@ void RasterCanvas::ThinLine(TPoint from, TPoint to) {
     }
 
     const std::ptrdiff_t index =
-        static_cast<std::ptrdiff_t>(startY) * width_ + static_cast<std::ptrdiff_t>(startX);
+        static_cast<std::ptrdiff_t>(startY) * deviceWidth_ + static_cast<std::ptrdiff_t>(startX);
     const std::ptrdiff_t stepMajor = xMajor ? stepX : stepY;
     const std::ptrdiff_t stepMinor = xMajor ? stepY : stepX;
     const std::int64_t count = last - first + 1;
@@ -343,18 +364,109 @@ void RasterCanvas::ThinLine(TPoint from, TPoint to) {
     }
 }
 
+void RasterCanvas::ScaledThinLine(TPoint from, TPoint to) {
+    // A one-pixel pen at device scale k: the band k device pixels thick, across the major axis,
+    // about the ideal line through the centres of the two end pixels.  Along the major axis it
+    // covers the start pixel's block and stops where the end pixel's block begins, as a
+    // one-pixel line draws its start pixel and not its end one.  Worked in doubled device
+    // coordinates, where the centre of logical pixel x is 2 k x + k - 1 and that of device
+    // pixel a is 2 a, so every position is a whole number and the rounding is exact.
+    const std::int64_t k = scale_;
+    const std::int64_t dx = static_cast<std::int64_t>(to.X) - from.X;
+    const std::int64_t dy = static_cast<std::int64_t>(to.Y) - from.Y;
+    const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
+    const std::int64_t major0 = xMajor ? from.X : from.Y; // logical
+    const std::int64_t major1 = xMajor ? to.X : to.Y;
+    const std::int64_t minor0 = xMajor ? from.Y : from.X;
+    const std::int64_t minor1 = xMajor ? to.Y : to.X;
+    const std::int64_t majorLimit = xMajor ? deviceWidth_ : deviceHeight_;
+    const std::int64_t minorLimit = xMajor ? deviceHeight_ : deviceWidth_;
+
+    // The device rows (or columns) a along the major axis: the start block on, the end block off.
+    std::int64_t aFirst = major1 > major0 ? k * major0 : k * major1 + k;
+    std::int64_t aLast = major1 > major0 ? k * major1 - 1 : k * major0 + k - 1;
+    aFirst = std::max<std::int64_t>(aFirst, 0);
+    aLast = std::min<std::int64_t>(aLast, majorLimit - 1);
+    if (aFirst > aLast) {
+        return;
+    }
+
+    // The band's first minor pixel at device a is ceil((M(a) - k) / 2), with the ideal line's
+    // doubled minor coordinate M(a) = B0 + (2 a - A0) DB / DA.  As one fraction over 2 |DA|:
+    // num(a) = (B0 - k) |DA| + (2 a - A0) DB sign(DA).
+    const Int128 a0 = 2 * k * major0 + k - 1;
+    const Int128 b0 = 2 * k * minor0 + k - 1;
+    Int128 da = 2 * k * (major1 - major0);
+    Int128 db = 2 * k * (minor1 - minor0);
+    if (da < 0) {
+        da = -da;
+        db = -db;
+    }
+    const Int128 den = 2 * da;
+    const Int128 num = (b0 - k) * da + (2 * static_cast<Int128>(aFirst) - a0) * db;
+    auto first = static_cast<std::int64_t>(CeilDiv(num, den));
+    // first den - num, kept in 0 .. den - 1 as num grows by 2 DB per device step
+    auto rest = static_cast<std::int64_t>(static_cast<Int128>(first) * den - num);
+    const auto denominator = static_cast<std::int64_t>(den);
+    const auto step = static_cast<std::int64_t>(2 * db); // |step| <= den: the major axis is the longer
+
+    const bool styled = pen_.Style != TPenStyle::psSolid && pen_.Style != TPenStyle::psInsideFrame;
+    const DashPattern pattern = PatternOf(pen_.Style);
+    for (std::int64_t a = aFirst; a <= aLast; ++a) {
+        // Dashes k times as long, laid on the logical grid as at scale 1 (a is on the surface,
+        // so never negative).
+        const bool inked =
+            !styled || ((pattern.Mask >> static_cast<std::uint32_t>((a / k) % pattern.Period)) & 1u);
+        if (inked && first < minorLimit && first + k > 0) {
+            if (xMajor) {
+                FillColumn(a, first, first + k - 1, penPixel_);
+            } else {
+                FillSpan(a, first, first + k - 1, penPixel_);
+            }
+        }
+        if (step >= 0) {
+            rest -= step;
+            if (rest < 0) {
+                rest += denominator;
+                ++first;
+            }
+        } else {
+            rest -= step;
+            if (rest >= denominator) {
+                rest -= denominator;
+                --first;
+            }
+        }
+    }
+}
+
+void RasterCanvas::FillColumn(std::int64_t x, std::int64_t y0, std::int64_t y1, std::uint32_t pixel) {
+    if (x < 0 || x >= deviceWidth_) {
+        return;
+    }
+    y0 = std::max<std::int64_t>(y0, 0);
+    y1 = std::min<std::int64_t>(y1, deviceHeight_ - 1);
+    for (std::int64_t y = y0; y <= y1; ++y) {
+        pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(deviceWidth_) +
+                static_cast<std::size_t>(x)] = pixel;
+    }
+}
+
 void RasterCanvas::WideLine(TPoint from, TPoint to) {
     // The pen is a disc of the pen's width swept along the segment: a band of that width
     // centred on the ideal line, with round ends so that the chords of an arc join smoothly.
     // For an even width the ideal line runs along pixel corners, so the band covers whole
     // pixels on both sides of it.  Each surface row is cut with the band, the two end discs
     // and the slab between the ends; the union of the cuts is one span.
-    const double r = static_cast<double>(pen_.Width) / 2;
-    const double shift = pen_.Width % 2 == 0 ? 0.5 : 0.0;
-    const double ax = from.X + shift;
-    const double ay = from.Y + shift;
-    const double bx = to.X + shift;
-    const double by = to.Y + shift;
+    // At a device scale k the band and the discs are k times as wide, about the device
+    // position of the logical line: logical pixel x has its centre at device x k + (k - 1) / 2.
+    const double k = scale_;
+    const double r = static_cast<double>(pen_.Width) * k / 2;
+    const double shift = (pen_.Width % 2 == 0 ? 0.5 : 0.0) * k + (k - 1) / 2;
+    const double ax = from.X * k + shift;
+    const double ay = from.Y * k + shift;
+    const double bx = to.X * k + shift;
+    const double by = to.Y * k + shift;
     const double dx = bx - ax;
     const double dy = by - ay;
     const double length2 = dx * dx + dy * dy;
@@ -362,11 +474,11 @@ void RasterCanvas::WideLine(TPoint from, TPoint to) {
     const double r2 = r * r;
     constexpr double kFar = 1.0e30;
 
-    if (std::max(ax, bx) + r < 0 || std::min(ax, bx) - r > width_ - 1) {
+    if (std::max(ax, bx) + r < 0 || std::min(ax, bx) - r > deviceWidth_ - 1) {
         return;
     }
     const double top = std::max<double>(0, std::ceil(std::min(ay, by) - r));
-    const double bottom = std::min<double>(height_ - 1, std::floor(std::max(ay, by) + r));
+    const double bottom = std::min<double>(deviceHeight_ - 1, std::floor(std::max(ay, by) + r));
     if (top > bottom) {
         return;
     }
@@ -429,7 +541,7 @@ void RasterCanvas::WideLine(TPoint from, TPoint to) {
         }
         // Pixel centres lie on whole coordinates; cut to the surface before converting.
         const double left = std::max<double>(-1, std::ceil(lo));
-        const double right = std::min<double>(width_, std::floor(hi));
+        const double right = std::min<double>(deviceWidth_, std::floor(hi));
         if (left > right) {
             continue;
         }
@@ -438,23 +550,24 @@ void RasterCanvas::WideLine(TPoint from, TPoint to) {
 }
 
 void RasterCanvas::FillSpan(std::int64_t y, std::int64_t x0, std::int64_t x1, std::uint32_t pixel) {
-    if (y < 0 || y >= height_) {
+    if (y < 0 || y >= deviceHeight_) {
         return;
     }
     x0 = std::max<std::int64_t>(x0, 0);
-    x1 = std::min<std::int64_t>(x1, width_ - 1);
+    x1 = std::min<std::int64_t>(x1, deviceWidth_ - 1);
     if (x0 > x1) {
         return;
     }
-    std::uint32_t* row = pixels_.data() + static_cast<std::ptrdiff_t>(y) * width_;
+    std::uint32_t* row = pixels_.data() + static_cast<std::ptrdiff_t>(y) * deviceWidth_;
     std::fill(row + x0, row + x1 + 1, pixel);
 }
 
 void RasterCanvas::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
-    const std::int64_t left = std::min(x1, x2);
-    const std::int64_t right = std::max(x1, x2); // excluded
-    const std::int64_t top = std::min(y1, y2);
-    const std::int64_t bottom = std::max(y1, y2); // excluded
+    const std::int64_t k = scale_;
+    const std::int64_t left = k * std::min(x1, x2);
+    const std::int64_t right = k * std::max(x1, x2); // excluded
+    const std::int64_t top = k * std::min(y1, y2);
+    const std::int64_t bottom = k * std::max(y1, y2); // excluded
     const std::int64_t w = right - left;
     const std::int64_t h = bottom - top;
     if (w == 0 || h == 0) {
@@ -469,34 +582,62 @@ void RasterCanvas::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, st
     // An even pen width would put the ends of both axes exactly on pixel centres, each of
     // which would then stick out as a lone pixel; half a pixel outwards, like the band of an
     // even-width line, avoids that.
+    // At a device scale k the rectangle is the scaled one and the outline is grown k times as
+    // far: outwards by k (width - 1 + shift) / 2 device pixels beyond the rectangle's edges and
+    // k width device pixels thick, so that at k = 1 it is exactly the outline above.
     const bool outlined = pen_.Style != TPenStyle::psClear;
-    const std::int64_t penWidth = outlined ? std::max<std::int64_t>(1, pen_.Width) : 1;
+    const std::int64_t penWidth = outlined ? std::max<std::int64_t>(1, pen_.Width) : 1; // logical
     const std::int64_t evenShift = penWidth % 2 == 0 ? 1 : 0;
-    const std::int64_t outerP = w - 1 + penWidth + evenShift;
-    const std::int64_t outerQ = h - 1 + penWidth + evenShift;
-    const std::int64_t innerP = w + 1 - penWidth + evenShift;
-    const std::int64_t innerQ = h + 1 - penWidth + evenShift;
+    const std::int64_t outerP = w + k * (penWidth - 1 + evenShift);
+    const std::int64_t outerQ = h + k * (penWidth - 1 + evenShift);
+    const std::int64_t innerP = w + 2 - k * (penWidth + 1 - evenShift);
+    const std::int64_t innerQ = h + 2 - k * (penWidth + 1 - evenShift);
     const std::int64_t parityX = (w + 1) & 1;
     const std::int64_t centreX2 = left + right - 1;
     const std::int64_t centreY2 = top + bottom - 1;
 
-    const std::int64_t rowFirst =
-        std::max<std::int64_t>(0, static_cast<std::int64_t>(CeilDiv(centreY2 - outerQ, 2)));
-    const std::int64_t rowLast =
-        std::min<std::int64_t>(height_ - 1, static_cast<std::int64_t>(FloorDiv(centreY2 + outerQ, 2)));
-    const auto toX = [&](std::int64_t xx) { return (xx + centreX2) / 2; };
-    for (std::int64_t row = rowFirst; row <= rowLast; ++row) {
-        const std::int64_t yy = 2 * row - centreY2;
+    // The half-spans of each row depend only on the rectangle's size and the pen, so the shape of
+    // the last small ellipse is kept: the particle window draws thousands of the same dot.
+    const std::int64_t dFirst = static_cast<std::int64_t>(CeilDiv(h - 1 - outerQ, 2)); // rows from top
+    const std::int64_t dLast = static_cast<std::int64_t>(FloorDiv(h - 1 + outerQ, 2));
+    const bool small = dLast - dFirst < kEllipseShapeRows;
+    const auto halfSpans = [&](std::int64_t yy) {
         const std::int64_t outer = EllipseHalfSpan(outerP, outerQ, yy, parityX);
-        if (outer < 0) {
-            continue;
-        }
         std::int64_t inner = -1; // half-span of the inside of the outline
+        if (outer < 0) {
+            return EllipseRow{outer, inner};
+        }
         if (!outlined) {
             inner = outer;
         } else if (const std::int64_t here = EllipseHalfSpan(innerP, innerQ, yy, parityX); here >= 0) {
             inner = std::min({here - 2, EllipseHalfSpan(innerP, innerQ, yy - 2, parityX),
                               EllipseHalfSpan(innerP, innerQ, yy + 2, parityX)});
+        }
+        return EllipseRow{outer, inner};
+    };
+    EllipseShape& shape = ellipseShape_;
+    if (small &&
+        !(shape.W == w && shape.H == h && shape.PenWidth == penWidth && shape.Outlined == outlined)) {
+        shape.W = w;
+        shape.H = h;
+        shape.PenWidth = penWidth;
+        shape.Outlined = outlined;
+        shape.Rows.clear();
+        for (std::int64_t d = dFirst; d <= dLast; ++d) {
+            shape.Rows.push_back(halfSpans(2 * d - (h - 1)));
+        }
+    }
+
+    const std::int64_t rowFirst = std::max<std::int64_t>(0, top + dFirst);
+    const std::int64_t rowLast = std::min<std::int64_t>(deviceHeight_ - 1, top + dLast);
+    const auto toX = [&](std::int64_t xx) { return (xx + centreX2) / 2; };
+    for (std::int64_t row = rowFirst; row <= rowLast; ++row) {
+        const EllipseRow spans =
+            small ? shape.Rows[static_cast<std::size_t>(row - top - dFirst)] : halfSpans(2 * row - centreY2);
+        const std::int64_t outer = spans.Outer;
+        const std::int64_t inner = spans.Inner;
+        if (outer < 0) {
+            continue;
         }
         if (inner >= 0) {
             FillSpan(row, toX(-inner), toX(inner), kWhitePixel);
@@ -516,39 +657,46 @@ void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, const std::string& te
     const std::int64_t end = static_cast<std::int64_t>(x) + width;
     penPos_ = {static_cast<std::int32_t>(std::clamp<std::int64_t>(end, INT32_MIN, INT32_MAX)), y};
 
-    // The opaque box first, then the glyphs over it.
-    const std::int64_t boxTop = std::max<std::int64_t>(y, 0);
-    const std::int64_t boxBottom = std::min<std::int64_t>(static_cast<std::int64_t>(y) + height, height_);
+    // The opaque box first, then the glyphs over it; at a device scale k the box is the scaled
+    // logical box.
+    const std::int64_t k = scale_;
+    const std::int64_t boxTop = std::max<std::int64_t>(k * y, 0);
+    const std::int64_t boxBottom =
+        std::min<std::int64_t>(k * (static_cast<std::int64_t>(y) + height), deviceHeight_);
     if (width > 0) {
         for (std::int64_t row = boxTop; row < boxBottom; ++row) {
-            FillSpan(row, x, end - 1, kWhitePixel);
+            FillSpan(row, k * x, k * end - 1, kWhitePixel);
         }
     }
-    if (!font_->HasFace()) {
+    const GlyphFont& glyphs = deviceFont_ ? *deviceFont_ : *font_;
+    if (!glyphs.HasFace()) {
         return;
     }
     const std::uint32_t ink = ToPixel(fontSpec_.Color);
-    const std::int64_t baseline = static_cast<std::int64_t>(y) + font_->Ascent();
-    std::int64_t penX = x;
-    for (std::size_t pos = 0; pos < text.size() && penX < width_;) {
-        const GlyphFont::Glyph& g = font_->GlyphOf(GlyphFont::NextCodePoint(text, pos));
-        const std::int64_t gx = penX + g.Left;
+    // Each glyph stands where its logical counterpart stands, on the logical baseline, so the
+    // text keeps its box and its place whatever the hinting at the larger size does.
+    const std::int64_t baseline = k * (static_cast<std::int64_t>(y) + font_->Ascent());
+    std::int64_t logicalX = x;
+    for (std::size_t pos = 0; pos < text.size() && k * logicalX < deviceWidth_;) {
+        const char32_t codePoint = GlyphFont::NextCodePoint(text, pos);
+        const GlyphFont::Glyph& g = glyphs.GlyphOf(codePoint);
+        const std::int64_t gx = k * logicalX + g.Left;
         const std::int64_t gy = baseline - g.Top;
-        penX += g.Advance;
-        if (gx + g.Width <= 0 || gx >= width_ || gy + g.Rows <= 0 || gy >= height_) {
+        logicalX += deviceFont_ ? font_->GlyphOf(codePoint).Advance : g.Advance;
+        if (gx + g.Width <= 0 || gx >= deviceWidth_ || gy + g.Rows <= 0 || gy >= deviceHeight_) {
             continue;
         }
         for (std::int32_t r = 0; r < g.Rows; ++r) {
             const std::int64_t py = gy + r;
-            if (py < 0 || py >= height_) {
+            if (py < 0 || py >= deviceHeight_) {
                 continue;
             }
             const std::uint8_t* mask =
                 g.Mask.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(g.Width);
-            std::uint32_t* row = pixels_.data() + static_cast<std::ptrdiff_t>(py) * width_;
+            std::uint32_t* row = pixels_.data() + static_cast<std::ptrdiff_t>(py) * deviceWidth_;
             for (std::int32_t c = 0; c < g.Width; ++c) {
                 const std::int64_t px = gx + c;
-                if (mask[c] != 0 && px >= 0 && px < width_) {
+                if (mask[c] != 0 && px >= 0 && px < deviceWidth_) {
                     row[px] = ink;
                 }
             }
@@ -557,27 +705,35 @@ void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, const std::string& te
 }
 
 void RasterCanvas::SetPixel(std::int32_t x, std::int32_t y, TColor color) {
-    if (InSurface(x, y)) {
-        pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + x] = ToPixel(color);
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+        return;
+    }
+    const std::int64_t k = scale_;
+    const std::uint32_t pixel = ToPixel(color);
+    for (std::int64_t row = k * y; row < k * (y + 1); ++row) {
+        FillSpan(row, k * x, k * (x + 1) - 1, pixel);
     }
 }
 
-void RasterCanvas::FloodFill(std::int32_t x, std::int32_t y, TColor color, TFillStyle mode) {
-    if (!InSurface(x, y)) {
+void RasterCanvas::FloodFill(std::int32_t seedX, std::int32_t seedY, TColor color, TFillStyle mode) {
+    if (seedX < 0 || seedY < 0 || seedX >= width_ || seedY >= height_) {
         return;
     }
+    // The fill runs on device pixels from the top-left device pixel of the seed's block.
+    const std::int32_t x = seedX * scale_;
+    const std::int32_t y = seedY * scale_;
     // The colour is compared as given: a system colour is not looked up and so matches no pixel
     // (every stored pixel has an opaque top byte, so the target 0 never matches).
     const std::uint32_t target = (color >> 24) == 0 ? ToPixel(color) : 0;
     const bool border = mode == TFillStyle::fsBorder;
-    const std::size_t w = static_cast<std::size_t>(width_);
+    const std::size_t w = static_cast<std::size_t>(deviceWidth_);
     if (border && std::find(pixels_.begin(), pixels_.end(), target) == pixels_.end()) {
         // No pixel of the border colour anywhere: every pixel is reached, as when the diagram
         // clears its picture before each redraw.
         std::fill(pixels_.begin(), pixels_.end(), kWhitePixel);
         return;
     }
-    fillVisited_.assign(w * static_cast<std::size_t>(height_), 0);
+    fillVisited_.assign(w * static_cast<std::size_t>(deviceHeight_), 0);
     fillStack_.clear();
     std::uint32_t* const pixels = pixels_.data();
     std::uint8_t* const visited = fillVisited_.data();
@@ -594,7 +750,7 @@ void RasterCanvas::FloodFill(std::int32_t x, std::int32_t y, TColor color, TFill
     };
     const auto push = [&](std::int32_t row, std::int32_t left, std::int32_t right, std::int32_t dy) {
         const std::int32_t next = row + dy;
-        if (next >= 0 && next < height_) {
+        if (next >= 0 && next < deviceHeight_) {
             fillStack_.push_back({row, left, right, dy});
         }
     };
@@ -633,7 +789,7 @@ void RasterCanvas::FloodFill(std::int32_t x, std::int32_t y, TColor color, TFill
         }
         while (reached || px <= run.Right) {
             reached = false;
-            while (px < width_ && open(px, rowStart)) {
+            while (px < deviceWidth_ && open(px, rowStart)) {
                 take(px, rowStart);
                 ++px;
             }

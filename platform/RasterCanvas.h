@@ -14,6 +14,15 @@
 // - Coordinates may lie anywhere in the 32-bit range: lines, ellipses and text are cut at the
 //   surface's edges before any pixel is visited, so far-away parts cost nothing.
 // - Text is aliased glyphs from FreeType (one bit per pixel) of the face fontconfig offers.
+// - At a device scale k > 1 the program still draws in logical pixels, and every logical pixel
+//   is a k x k block of the buffer.  The figures keep their geometry and colours and are drawn
+//   at device resolution: a one-pixel pen is a band k device pixels thick (measured across the
+//   line's major axis) along the ideal line through the centres of the end pixels, covering the
+//   start pixel's block and not the end pixel's; a wider pen w is a band w k wide; dashes and
+//   dots are k times as long; ellipses are those of the scaled rectangle with the outline k
+//   times as thick; glyphs are rendered at k times the font's pixel height, each at the place
+//   its logical counterpart takes; a single pixel is a k x k block.  Text metrics and the pen
+//   position stay logical.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -37,17 +46,29 @@ struct FontSpec {
 
 class RasterCanvas : public TCanvas {
 public:
-    // A surface of width x height pixels, all white, with the default pen (black, 1, solid), the
-    // white solid brush and the given font.
-    RasterCanvas(std::int32_t width, std::int32_t height, const FontSpec& font = FontSpec{});
+    // The largest device scale a canvas takes; a larger one is taken as this.
+    static constexpr std::int32_t kMaxScale = 16;
+
+    // A surface of width x height logical pixels, each scale x scale device pixels (a scale
+    // below 1 is taken as 1), all white, with the default pen (black, 1, solid), the white
+    // solid brush and the given font.
+    RasterCanvas(std::int32_t width, std::int32_t height, const FontSpec& font = FontSpec{},
+                 std::int32_t scale = 1);
     ~RasterCanvas() override;
 
-    std::int32_t Width() const { return width_; }
-    std::int32_t Height() const { return height_; }
-    // Row-major pixels as 0xFFRRGGBB (the layout of QImage::Format_RGB32), Width() per row.
+    std::int32_t Width() const { return width_; }   // logical pixels
+    std::int32_t Height() const { return height_; } // logical pixels
+    std::int32_t Scale() const { return scale_; }   // device pixels per logical pixel
+    std::int32_t DeviceWidth() const { return deviceWidth_; }
+    std::int32_t DeviceHeight() const { return deviceHeight_; }
+    // Row-major device pixels as 0xFFRRGGBB (the layout of QImage::Format_RGB32), DeviceWidth()
+    // per row.
     const std::uint32_t* Bits() const { return pixels_.data(); }
-    // The colour of one pixel as a TColor (0x00BBGGRR); white outside the surface.
+    // The colour of one logical pixel (the top-left device pixel of its block) as a TColor
+    // (0x00BBGGRR); white outside the surface.
     TColor Pixel(std::int32_t x, std::int32_t y) const;
+    // The colour of one device pixel; white outside the surface.
+    TColor DevicePixel(std::int32_t dx, std::int32_t dy) const;
     // Width in pixels of a text in this canvas's font.
     std::int32_t TextWidth(const std::string& text) const;
     // Height in pixels of the box TextOut blanks (the font's line height).
@@ -69,13 +90,17 @@ public:
     void Refresh() override;
 
 private:
-    std::int32_t width_;
-    std::int32_t height_;
+    std::int32_t width_;        // logical pixels
+    std::int32_t height_;       // logical pixels
+    std::int32_t scale_;        // device pixels per logical pixel
+    std::int32_t deviceWidth_;  // device pixels
+    std::int32_t deviceHeight_; // device pixels
     std::vector<std::uint32_t> pixels_;
     TPen pen_;
     TPoint penPos_;
     FontSpec fontSpec_;
-    std::unique_ptr<GlyphFont> font_;
+    std::unique_ptr<GlyphFont> font_;       // the logical font: metrics, and glyphs at scale 1
+    std::unique_ptr<GlyphFont> deviceFont_; // glyphs at scale times the pixel height; null at 1
 
     std::uint32_t penPixel_;       // the pen colour as stored in the buffer
     // A run of a flood fill's row Y whose neighbours in row Y + Dy are still to be looked at.
@@ -88,11 +113,30 @@ private:
     std::vector<FillRun> fillStack_;        // kept between fills to avoid reallocating
     std::vector<std::uint8_t> fillVisited_; // pixels a flood fill has taken, one byte each
 
+    // The rows of the last small ellipse drawn: half-spans, in doubled coordinates, of the whole
+    // figure and of its inside (-1: none), from the first row it covers.
+    struct EllipseRow {
+        std::int64_t Outer;
+        std::int64_t Inner;
+    };
+    struct EllipseShape {
+        std::int64_t W = -1; // device pixels
+        std::int64_t H = -1;
+        std::int64_t PenWidth = 0; // logical pixels
+        bool Outlined = false;
+        std::vector<EllipseRow> Rows;
+    };
+    static constexpr std::int64_t kEllipseShapeRows = 256;
+    EllipseShape ellipseShape_;
+
     void ThinLine(TPoint from, TPoint to);
+    void ScaledThinLine(TPoint from, TPoint to);
     void WideLine(TPoint from, TPoint to);
     void FillSpan(std::int64_t y, std::int64_t x0, std::int64_t x1, std::uint32_t pixel);
+    void FillColumn(std::int64_t x, std::int64_t y0, std::int64_t y1, std::uint32_t pixel);
+    // Whether a device pixel lies on the surface.
     bool InSurface(std::int64_t x, std::int64_t y) const {
-        return x >= 0 && y >= 0 && x < width_ && y < height_;
+        return x >= 0 && y >= 0 && x < deviceWidth_ && y < deviceHeight_;
     }
 };
 

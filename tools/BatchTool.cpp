@@ -14,9 +14,11 @@
 
 #include "BmpWriter.h"
 #include "CanvasOpsLog.h"
+#include "DiagramPicture.h"
 #include "Errors.h"
 #include "FlightModel.h"
 #include "Numbers.h"
+#include "PngWriter.h"
 #include "PolarDiagram.h"
 #include "RasterCanvas.h"
 #include "ResultFile.h"
@@ -28,9 +30,10 @@ namespace zk {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--ops FILE] [--exact]\n"
-    "                       [--flight TICKS [--particles K]] CASE.psr\n"
+    "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--png FILE [--scale K]] [--ops FILE]\n"
+    "                       [--exact] [--flight TICKS [--particles K]] CASE.psr\n"
     "       zorkventa-batch --sweep FROM:TO CASE.psr\n"
+    "  --png     write the diagram as a PNG picture drawn at K times its size (K from 1 to 8, default 4)\n"
     "  --exact   also print the exact oblique-shock values (weak and strong shock, maximum deflection,\n"
     "            Mach angle, sonic point) for the same M1 = V1/c1, gamma and wedge angle\n"
     "  --flight  open the flight window on the solution with K particles (default 100, 10..500) and\n"
@@ -46,6 +49,10 @@ public:
 
     void SetCaption(ResultItem label, const std::string& text) override { captions_[label] = text; }
     void SetVisible(ResultItem item, bool visible) override { visible_[item] = visible; }
+    void ClearAndDrawAxes() override {
+        cleared_ = true;
+        PolarDiagram::ClearAndDrawAxes();
+    }
     void PolarPassBegin(int s, std::int32_t pointAx) override {
         pointAx_ = pointAx;
         PolarDiagram::PolarPassBegin(s, pointAx);
@@ -65,8 +72,11 @@ public:
         return caption->second;
     }
     std::optional<std::int32_t> PointAx() const { return pointAx_; }
+    // Whether the run got as far as clearing the picture and so drew the picture anew.
+    bool Cleared() const { return cleared_; }
 
 private:
+    bool cleared_ = false;
     std::map<ResultItem, std::string> captions_;
     std::map<ResultItem, bool> visible_;
     std::optional<std::int32_t> pointAx_;
@@ -382,7 +392,8 @@ int RunSweep(const SweepRange& range, const ResultFileValues& values, std::ostre
 
 int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::optional<char> separator;
-    std::string bmpPath, opsPath, casePath;
+    std::string bmpPath, pngPath, opsPath, casePath;
+    std::optional<int> pngScale;
     bool withExact = false;
     FlightRequest flight;
     std::optional<SweepRange> sweep;
@@ -399,6 +410,16 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
             separator = argv[++a][0];
         } else if (arg == "--bmp" && hasValue) {
             bmpPath = argv[++a];
+        } else if (arg == "--png" && hasValue) {
+            pngPath = argv[++a];
+        } else if (arg == "--scale" && hasValue && !pngScale) {
+            // A whole number from 1 to 8: the device pixels per pixel of the picture.
+            const std::string k = argv[++a];
+            if (k.size() != 1 || k[0] < '1' || k[0] > '8') {
+                err << kUsage << '\n';
+                return 2;
+            }
+            pngScale = k[0] - '0';
         } else if (arg == "--ops" && hasValue) {
             opsPath = argv[++a];
         } else if (arg == "--exact") {
@@ -418,8 +439,8 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
     }
     // A sweep prints only its CSV: the options of the single case's output do not go with it.
-    if (casePath.empty() || (flight.ParticlesGiven && !flight.Requested) ||
-        (sweep && (withExact || !bmpPath.empty() || !opsPath.empty() || flight.Requested))) {
+    if (casePath.empty() || (pngScale && pngPath.empty()) || (flight.ParticlesGiven && !flight.Requested) ||
+        (sweep && (withExact || !bmpPath.empty() || !pngPath.empty() || !opsPath.empty() || flight.Requested))) {
         err << kUsage << '\n';
         return 2;
     }
@@ -441,7 +462,8 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     BatchWindow startup(picture, state);
     state.Gamma = 1.4;
     state.SoundSpeed = 340.0;
-    Apply(state, ApplyInputs{20, 680, sep}, startup);
+    DiagramRun pictureRun{state, ApplyInputs{20, 680, sep}, picture.Pen()};
+    Apply(state, pictureRun.Inputs, startup);
 
     // Opening the file: the gas as read, the two input fields clamped to their limits.
     state.SoundSpeed = values.SoundSpeed;
@@ -453,6 +475,7 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     CanvasOpsLog log(picture, ops);
     TCanvas& target = opsPath.empty() ? static_cast<TCanvas&>(picture) : static_cast<TCanvas&>(log);
     BatchWindow window(target, state);
+    const DiagramRun caseRun{state, inputs, picture.Pen()};
     int status = 0;
     std::string error;
     try {
@@ -469,10 +492,21 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (flight.Requested && RunFlight(out, flight, state, opsPath.empty() ? nullptr : &ops) != 0 &&
         status == 0)
         status = 1;
+    // A run that faulted before clearing the picture left the start-up diagram in it.
+    if (window.Cleared())
+        pictureRun = caseRun;
 
     try {
         if (!bmpPath.empty())
             WriteFileOrThrow(bmpPath, EncodeBmp(picture));
+        if (!pngPath.empty()) {
+            RasterCanvas large(PolarDiagram::kWidth, PolarDiagram::kHeight, FontSpec{}, pngScale.value_or(4));
+            DiagramPicture::Redraw(large, pictureRun);
+            const std::string png = EncodePng(large);
+            if (png.empty())
+                throw AppError("Stream write error");
+            WriteFileOrThrow(pngPath, png);
+        }
         if (!opsPath.empty())
             WriteFileOrThrow(opsPath, ops.str());
     } catch (const AppError& e) {

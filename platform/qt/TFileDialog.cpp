@@ -29,14 +29,17 @@ QStringList NameFilters(const QString& filter) {
     return filters;
 }
 
-void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, int filterIndex) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The toolkit needs each pattern in brackets after its description; the list shows only the
     // descriptions, which name their patterns themselves, so no pattern appears twice.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = NameFilters(request.Filter);
-    if (!filters.isEmpty())
+    if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
+        if (filterIndex >= 1 && filterIndex <= filters.size())
+            dialog.selectNameFilter(filters[filterIndex - 1]);
+    }
     if (request.Kind == TFileDialogKind::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -51,10 +54,18 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request) 
 }
 
 std::optional<QString> QtFileDialogProvider::Ask(const FileDialogRequest& request) {
+    int filterIndex = 1;
+    return AskWithFilter(request, filterIndex);
+}
+
+std::optional<QString> QtFileDialogProvider::AskWithFilter(const FileDialogRequest& request, int& filterIndex) {
     QFileDialog dialog(request.Parent);
-    ConfigureFileDialog(dialog, request);
+    ConfigureFileDialog(dialog, request, filterIndex);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
+    const QStringList filters = NameFilters(request.Filter);
+    if (const qsizetype chosenFilter = filters.indexOf(dialog.selectedNameFilter()); chosenFilter >= 0)
+        filterIndex = static_cast<int>(chosenFilter) + 1;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return QString();
@@ -64,10 +75,12 @@ std::optional<QString> QtFileDialogProvider::Ask(const FileDialogRequest& reques
 TFileDialog::TFileDialog(TFileDialogKind kind, QWidget* owner) : Kind(kind), owner_(owner) {}
 
 bool TFileDialog::Execute() {
+    int filterIndex = FilterIndex;
     const std::optional<QString> chosen =
-        Provider().Ask(FileDialogRequest{Kind, Filter, DefaultExt, FileName, owner_});
+        Provider().AskWithFilter(FileDialogRequest{Kind, Filter, DefaultExt, FileName, owner_}, filterIndex);
     if (!chosen)
         return false;
+    FilterIndex = filterIndex;
     QString name = *chosen;
     if (!name.isEmpty()) {
         if (!DefaultExt.isEmpty() && QFileInfo(name).suffix().isEmpty())

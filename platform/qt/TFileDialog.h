@@ -30,15 +30,22 @@ class FileDialogProvider {
     virtual ~FileDialogProvider() = default;
     // The name the user confirmed, or nothing when the user cancelled.
     virtual std::optional<QString> Ask(const FileDialogRequest& request) = 0;
+    // The same, for a dialog that offers a choice of file types: filterIndex (from 1, in the
+    // order of the filter's entries) is the type offered first and becomes the one the user
+    // chose.  A provider that does not know of types leaves it as it is.
+    virtual std::optional<QString> AskWithFilter(const FileDialogRequest& request, int& /*filterIndex*/) {
+        return Ask(request);
+    }
 };
 
 // Sets up the toolkit's dialog for a request: its filters, its mode and the name it offers.
-void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, int filterIndex = 1);
 
 // The toolkit's modal file dialog.
 class QtFileDialogProvider : public FileDialogProvider {
   public:
     std::optional<QString> Ask(const FileDialogRequest& request) override;
+    std::optional<QString> AskWithFilter(const FileDialogRequest& request, int& filterIndex) override;
 };
 
 // Installs the provider every dialog asks; nullptr restores the toolkit's dialog.
@@ -60,6 +67,8 @@ class TFileDialog {
     QString Filter;
     QString DefaultExt;
     QString FileName;
+    // The entry of Filter (from 1) offered first; after a confirmation, the one the user chose.
+    int FilterIndex = 1;
 
   private:
     QWidget* owner_;

@@ -1,9 +1,13 @@
 #include "TImage.h"
 
 #include <QMouseEvent>
+#include <QPaintDevice>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
+#include <cmath>
 
+#include "CanvasScale.h"
 #include "RasterCanvas.h"
 
 namespace zk {
@@ -12,12 +16,14 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {}
 
 void TImage::SetPicture(const QImage& image) {
     canvas_ = nullptr;
+    shownScale_ = 0;
     picture_ = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     Prepare();
 }
 
 void TImage::SetCanvas(const RasterCanvas* canvas) {
     canvas_ = canvas;
+    requestedScale_ = 0;
     picture_ = QImage();
     if (autoSize_ && canvas_)
         resize(canvas_->Width(), canvas_->Height());
@@ -25,12 +31,50 @@ void TImage::SetCanvas(const RasterCanvas* canvas) {
 }
 
 QImage TImage::Picture() const {
-    if (canvas_) {
-        const QImage view(reinterpret_cast<const uchar*>(canvas_->Bits()), canvas_->Width(),
-                          canvas_->Height(), canvas_->Width() * 4, QImage::Format_RGB32);
-        return view.copy();
-    }
+    if (canvas_)
+        return CanvasImage(*canvas_);
     return picture_;
+}
+
+void TImage::SetHighResolutionSource(std::function<QImage(int scale)> source) {
+    source_ = std::move(source);
+    shownScale_ = 0;
+    update();
+}
+
+void TImage::SetScaleHandler(std::function<void(int scale)> handler) {
+    scaleHandler_ = std::move(handler);
+}
+
+int TImage::ScreenScale() const {
+    return CanvasScaleFor(devicePixelRatioF());
+}
+
+namespace {
+
+// How much painter magnifies the control's pixels on their way to the device, beyond the
+// screen's device pixel ratio.
+double Magnification(const QPainter& painter) {
+    const QTransform t = painter.deviceTransform();
+    return std::max(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22()));
+}
+
+// Whether painter paints a page: the printer's device, or the window rendered onto a page through
+// a painter that magnifies it to the printer's resolution (the toolkit may then paint the
+// control through an image of that resolution, so the device alone does not tell).
+bool IsPrinting(const QPainter& painter, double screenRatio) {
+    const QPaintDevice* device = painter.device();
+    if (device && device->devType() == QInternal::Printer)
+        return true;
+    return Magnification(painter) > std::max(1.0, screenRatio) + 0.5;
+}
+
+} // namespace
+
+int TImage::PaintScale(const QPainter& painter) const {
+    if (!IsPrinting(painter, devicePixelRatioF()))
+        return ScreenScale();
+    return NearestCanvasScale(Magnification(painter));
 }
 
 void TImage::SetAutoSize(bool autoSize) {
@@ -57,9 +101,18 @@ void TImage::Prepare() {
     }
     if (autoSize_ && !picture_.isNull())
         resize(picture_.size());
-    QImage shown = picture_;
-    if (stretch_ && !shown.isNull() && shown.size() != size())
-        shown = ScaleBlackOnWhite(shown, shown.size().scaled(size(), Qt::KeepAspectRatio));
+    shown_ = Shown(picture_, 1);
+    shownScale_ = 0;
+    update();
+}
+
+QImage TImage::Shown(const QImage& picture, int k) const {
+    QImage shown = picture;
+    const QSize logical = picture.deviceIndependentSize().toSize();
+    if (stretch_ && !shown.isNull() && logical != size()) {
+        shown = ScaleBlackOnWhite(shown, logical.scaled(size(), Qt::KeepAspectRatio) * k);
+        shown.setDevicePixelRatio(k);
+    }
     if (transparent_ && !shown.isNull()) {
         // The bottom-left pixel gives the background colour, as for a transparent bitmap.
         const QRgb background = shown.pixel(0, shown.height() - 1);
@@ -71,19 +124,56 @@ void TImage::Prepare() {
                     line[x] = qRgba(0, 0, 0, 0);
         }
     }
-    shown_ = shown;
-    update();
+    return shown;
 }
 
 void TImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    const bool printing = IsPrinting(painter, devicePixelRatioF());
+    const int k = PaintScale(painter);
+    QImage image;
+    QSizeF logical;
     if (canvas_) {
-        const QImage view(reinterpret_cast<const uchar*>(canvas_->Bits()), canvas_->Width(),
-                          canvas_->Height(), canvas_->Width() * 4, QImage::Format_RGB32);
-        painter.drawImage(0, 0, view);
+        logical = QSizeF(canvas_->Width(), canvas_->Height());
+        if (!printing && k != canvas_->Scale() && scaleHandler_ && requestedScale_ != k) {
+            // Not while painting: the owner draws the picture anew, then the control repaints.
+            requestedScale_ = k;
+            QTimer::singleShot(0, this, [this, k] {
+                if (requestedScale_ == k && scaleHandler_)
+                    scaleHandler_(k);
+                requestedScale_ = 0;
+            });
+        }
+        if (printing && k > canvas_->Scale() && source_) {
+            image = source_(k);
+        } else {
+            QImage view(reinterpret_cast<const uchar*>(canvas_->Bits()), canvas_->DeviceWidth(),
+                        canvas_->DeviceHeight(), static_cast<qsizetype>(canvas_->DeviceWidth()) * 4,
+                        QImage::Format_RGB32);
+            view.setDevicePixelRatio(canvas_->Scale());
+            image = view;
+        }
     } else if (!shown_.isNull()) {
-        painter.drawImage(0, 0, shown_);
+        logical = shown_.deviceIndependentSize();
+        image = shown_;
+        if (k > 1 && source_) {
+            if (shownScale_ != k) {
+                shownLarge_ = Shown(source_(k), k);
+                shownScale_ = k;
+            }
+            if (!shownLarge_.isNull())
+                image = shownLarge_;
+        }
     }
+    if (image.isNull())
+        return;
+    // A picture drawn at the next whole scale above a fractional screen ratio is brought down to
+    // the screen's pixels smoothly; at a whole ratio, and in print, pixels are copied as they are.
+    const double screenRatio = devicePixelRatioF();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          !printing && screenRatio > 1 &&
+                              std::abs(image.devicePixelRatio() - screenRatio) > 1e-6);
+    painter.drawImage(QRectF(QPointF(0, 0), logical), image);
 }
 
 void TImage::mousePressEvent(QMouseEvent* event) {

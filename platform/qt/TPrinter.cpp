@@ -20,7 +20,8 @@ int MulDiv(int a, int b, int c) {
 
 QtPrinter::QtPrinter() = default;
 
-QtPrinter::QtPrinter(const QString& pdfFile) : pdfFile_(pdfFile) {}
+QtPrinter::QtPrinter(const QString& pdfFile, int dotsPerInch)
+    : pdfFile_(pdfFile), pdfDotsPerInch_(dotsPerInch) {}
 
 QtPrinter::~QtPrinter() = default;
 
@@ -32,6 +33,8 @@ QPrinter& QtPrinter::Device() {
             printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
             printer_->setOutputFormat(QPrinter::PdfFormat);
             printer_->setOutputFileName(pdfFile_);
+            if (pdfDotsPerInch_ > 0)
+                printer_->setResolution(pdfDotsPerInch_);
         }
         return *printer_;
     }
@@ -52,20 +55,51 @@ void QtPrinter::SetLandscape() {
         throw std::runtime_error("Operation not supported on selected printer");
 }
 
-void QtPrinter::PrintImage(const QImage& image, int pixelsPerInchX, int pixelsPerInchY) {
+QString QtPrinter::JobTitle() {
+    return QStringLiteral("Зорквента");
+}
+
+QPrinter& QtPrinter::BeginJob(QPainter& painter) {
     // The printer whose orientation was just set, not one looked up anew.
     QPrinter& printer = printer_ ? *printer_ : Device();
-    printer.setDocName(QString());
+    printer.setDocName(JobTitle());
     printer.setFullPage(false); // the origin is the top-left of the printable area
-    QPainter painter;
     if (fault_ == PrinterFault::JobRefused || !painter.begin(&printer))
         throw std::runtime_error("Printing failed: the printer did not accept the job");
+    return printer;
+}
+
+void QtPrinter::EndJob(QPainter& painter) {
+    if (!painter.end() || fault_ == PrinterFault::JobUnfinished)
+        throw std::runtime_error("Printing failed: the job could not be completed");
+}
+
+void QtPrinter::PrintImage(const QImage& image, int pixelsPerInchX, int pixelsPerInchY) {
+    QPainter painter;
+    QPrinter& printer = BeginJob(painter);
     const int width = MulDiv(image.width(), printer.logicalDpiX(), pixelsPerInchX > 0 ? pixelsPerInchX : 96);
     const int height =
         MulDiv(image.height(), printer.logicalDpiY(), pixelsPerInchY > 0 ? pixelsPerInchY : 96);
     painter.drawImage(QRect(0, 0, width, height), image);
-    if (!painter.end() || fault_ == PrinterFault::JobUnfinished)
-        throw std::runtime_error("Printing failed: the job could not be completed");
+    EndJob(painter);
+}
+
+void QtPrinter::PrintWindow(QWidget* client) {
+    QPainter painter;
+    QPrinter& printer = BeginJob(painter);
+    const int ppiX = client->logicalDpiX() > 0 ? client->logicalDpiX() : 96;
+    const int ppiY = client->logicalDpiY() > 0 ? client->logicalDpiY() : 96;
+    // The page has the window's size on a screen of that many pixels per inch.
+    painter.scale(static_cast<double>(printer.logicalDpiX()) / ppiX,
+                  static_cast<double>(printer.logicalDpiY()) / ppiY);
+    painter.setClipRect(QRect(QPoint(), client->size()));
+    painter.fillRect(QRect(QPoint(), client->size()), client->palette().color(client->backgroundRole()));
+    client->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren | QWidget::DrawWindowBackground);
+    EndJob(painter);
+}
+
+void TPrinter::PrintWindow(QWidget* client) {
+    PrintImage(ClientAreaImage(client), client->logicalDpiX(), client->logicalDpiY());
 }
 
 TPrinter& Printer() {
@@ -89,7 +123,7 @@ QImage ClientAreaImage(QWidget* client) {
 }
 
 void PrintClientArea(QWidget* client) {
-    Printer().PrintImage(ClientAreaImage(client), client->logicalDpiX(), client->logicalDpiY());
+    Printer().PrintWindow(client);
 }
 
 } // namespace zk

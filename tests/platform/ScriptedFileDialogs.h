@@ -13,8 +13,12 @@ class ScriptedFileDialogs : public zk::FileDialogProvider {
     ScriptedFileDialogs() { zk::SetFileDialogProvider(this); }
     ~ScriptedFileDialogs() override { zk::SetFileDialogProvider(nullptr); }
 
-    void Answer(const QString& name) { answers_.push_back({true, name}); }
-    void Cancel() { answers_.push_back({false, QString()}); }
+    void Answer(const QString& name) { answers_.push_back({true, name, 0}); }
+    // Confirms name with the filter entry filterIndex (from 1) chosen.
+    void AnswerWithFilter(const QString& name, int filterIndex) {
+        answers_.push_back({true, name, filterIndex});
+    }
+    void Cancel() { answers_.push_back({false, QString(), 0}); }
 
     // Unscripted dialogs are cancelled.
     std::optional<QString> Ask(const zk::FileDialogRequest& request) override {
@@ -28,12 +32,21 @@ class ScriptedFileDialogs : public zk::FileDialogProvider {
         return answer.Name;
     }
 
+    std::optional<QString> AskWithFilter(const zk::FileDialogRequest& request, int& filterIndex) override {
+        OfferedFilterIndexes.push_back(filterIndex);
+        if (!answers_.empty() && answers_.front().Confirmed && answers_.front().FilterIndex > 0)
+            filterIndex = answers_.front().FilterIndex;
+        return Ask(request);
+    }
+
     std::vector<zk::FileDialogRequest> Requests;
+    std::vector<int> OfferedFilterIndexes; // the entry each dialog offered first
 
   private:
     struct Scripted {
         bool Confirmed;
         QString Name;
+        int FilterIndex; // 0: the offered one
     };
     std::deque<Scripted> answers_;
 };

@@ -2,11 +2,14 @@
 // the picture and operations outputs.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -641,4 +644,116 @@ TEST_F(BatchTool, SweepFaultsAndUsageErrors) {
     const Result missing = Batch({"--sweep", "0:1", (dir_ / "none.psr").string()});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
+}
+
+namespace {
+
+// The diagram's colours other than white and the black of lines and letters.
+const std::vector<QRgb> kConstructionColours = {qRgb(0, 0x80, 0), qRgb(0, 0, 0xFF), qRgb(0xFF, 0, 0)};
+
+} // namespace
+
+// --png: the diagram drawn again at K device pixels per pixel.  At K = 1 it is the BMP's picture
+// pixel for pixel; at the default 4 it is 2436 x 1796 with every coloured pixel of the BMP found
+// again in its block or next to it (the bands lie along the ideal lines, which may pass a device
+// pixel or two beside the block the one-pixel line took), and drawn finer than blocks.
+TEST_F(BatchTool, WritesTheDiagramAsAScaledPng) {
+    const std::string bmp = (dir_ / "out.bmp").string();
+    const std::string png1 = (dir_ / "one.png").string();
+    const std::string png4 = (dir_ / "four.png").string();
+    const std::string start = Case("s.psr", Lines(340, 140, 680, 20));
+    ASSERT_EQ(Batch({"--bmp", bmp, "--png", png1, "--scale", "1", start}).status, 0);
+    const Result r = Batch({"--png", png4, start});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, Batch({start}).out) << "the transcript does not change";
+
+    const QImage small = QImage(QString::fromStdString(bmp), "BMP").convertToFormat(QImage::Format_RGB32);
+    const QImage one = QImage(QString::fromStdString(png1), "PNG").convertToFormat(QImage::Format_RGB32);
+    const QImage four = QImage(QString::fromStdString(png4), "PNG").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(small.size(), QSize(609, 449));
+    EXPECT_EQ(one, small);
+    ASSERT_EQ(four.size(), QSize(2436, 1796));
+
+    std::set<QRgb> coloursSmall, coloursFour;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x)
+            coloursSmall.insert(small.pixel(x, y));
+    int mixedBlocks = 0;
+    for (int y = 0; y < four.height(); ++y)
+        for (int x = 0; x < four.width(); ++x)
+            coloursFour.insert(four.pixel(x, y));
+    for (int y = 0; y + 1 < four.height(); y += 2)
+        for (int x = 0; x + 1 < four.width(); x += 2) {
+            const QRgb a = four.pixel(x, y);
+            mixedBlocks +=
+                (four.pixel(x + 1, y) != a || four.pixel(x, y + 1) != a || four.pixel(x + 1, y + 1) != a);
+        }
+    EXPECT_EQ(coloursFour, coloursSmall) << "the same colours, nothing blended";
+    EXPECT_GT(mixedBlocks, 1000) << "drawn at device resolution, not pixels blown up";
+
+    int checked = 0;
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x) {
+            const QRgb c = small.pixel(x, y);
+            if (std::find(kConstructionColours.begin(), kConstructionColours.end(), c) ==
+                kConstructionColours.end())
+                continue;
+            bool found = false;
+            for (int dy = 4 * y - 4; dy < 4 * y + 8 && !found; ++dy)
+                for (int dx = 4 * x - 4; dx < 4 * x + 8 && !found; ++dx)
+                    found = four.valid(dx, dy) && four.pixel(dx, dy) == c;
+            EXPECT_TRUE(found) << x << "," << y;
+            ++checked;
+        }
+    EXPECT_GT(checked, 1000);
+    // The marker pixel of C (423, 301) is a red 4 x 4 block.
+    for (int dy = 0; dy < 4; ++dy)
+        for (int dx = 0; dx < 4; ++dx)
+            EXPECT_EQ(four.pixel(4 * 423 + dx, 4 * 301 + dy), qRgb(0xFF, 0, 0));
+}
+
+TEST_F(BatchTool, PngScaleMustBeAWholeNumberFromOneToEight) {
+    const std::string start = Case("s.psr", Lines(340, 140, 680, 20));
+    const std::string png = (dir_ / "k.png").string();
+    for (const std::string k : {"0", "9", "10", "-1", "x", "4.5", "", "+3"}) {
+        const Result r = Batch({"--png", png, "--scale", k, start});
+        EXPECT_EQ(r.status, 2) << k;
+        EXPECT_NE(r.err.find("--png"), std::string::npos) << "the usage is shown";
+        EXPECT_FALSE(std::filesystem::exists(png)) << k;
+    }
+    EXPECT_EQ(Batch({"--scale", "2", start}).status, 2) << "a scale without a picture";
+    EXPECT_EQ(Batch({"--png", png, "--scale", "2", "--scale", "3", start}).status, 2);
+    EXPECT_EQ(Batch({start, "--png"}).status, 2) << "no file name";
+
+    ASSERT_EQ(Batch({"--scale", "8", "--png", png, start}).status, 0) << "in any order";
+    EXPECT_EQ(QImage(QString::fromStdString(png), "PNG").size(), QSize(8 * 609, 8 * 449));
+    ASSERT_EQ(Batch({"--png", png, "--scale", "2", start}).status, 0);
+    EXPECT_EQ(QImage(QString::fromStdString(png), "PNG").size(), QSize(2 * 609, 2 * 449));
+
+    const Result bad = Batch({"--png", (dir_ / "no" / "such" / "dir.png").string(), start});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("Cannot create file"), std::string::npos);
+}
+
+// A case whose Apply faults: the PNG holds what the picture holds, like the BMP.  With γ = 0.9
+// the run draws the diagram and faults at χmax = arcsin(1/γ); with c1 = 0 it faults at the Mach
+// number, before clearing the picture, which keeps the start-up diagram.
+TEST_F(BatchTool, PngOfAFaultedRunShowsWhatThePictureHolds) {
+    const struct {
+        const char* name;
+        double c1;
+        int gamma100;
+    } rows[] = {{"gamma.psr", 340, 90}, {"zero.psr", 0, 140}};
+    for (const auto& row : rows) {
+        const std::string bmp = (dir_ / "f.bmp").string();
+        const std::string png = (dir_ / "f.png").string();
+        const Result r = Batch({"--bmp", bmp, "--png", png, "--scale", "1",
+                                Case(row.name, Lines(row.c1, row.gamma100, 680, 30))});
+        EXPECT_EQ(r.status, 1) << r.out;
+        const QImage small = QImage(QString::fromStdString(bmp), "BMP").convertToFormat(QImage::Format_RGB32);
+        const QImage one = QImage(QString::fromStdString(png), "PNG").convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(small.isNull());
+        EXPECT_EQ(one, small) << row.name;
+        EXPECT_NE(small.pixel(400, 220), qRgb(255, 255, 255)) << "the axis is drawn";
+    }
 }
