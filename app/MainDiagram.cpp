@@ -58,7 +58,7 @@ void MainDiagram::SetVisible(zk::ResultItem item, bool visible) {
 
 void MainDiagram::ClearAndDrawAxes() {
     window_.PictureCleared();
-    zk::PolarDiagram::ClearAndDrawAxes();
+    zk::StepRecordingDiagram::ClearAndDrawAxes();
 }
 
 void MainDiagram::Repaint() {

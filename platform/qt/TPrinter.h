@@ -64,7 +64,7 @@ class QtPrinter : public TPrinter {
     QPrinter& Device();
     // Starts the one page of a job on the printer whose orientation was set.
     QPrinter& BeginJob(QPainter& painter);
-    static void EndJob(QPainter& painter);
+    void EndJob(QPainter& painter);
 
     PrinterFault fault_ = PrinterFault::None;
     QString pdfFile_;

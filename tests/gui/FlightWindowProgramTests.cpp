@@ -5,20 +5,20 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
-#include <QTimerEvent>
 #include <cmath>
 #include <limits>
 
 #include "Numbers.h"
 #include "ProgramFixture.h"
+#include "TTimer.h"
 
 namespace {
 
 // One tick of a running timer, delivered at once, as the event loop does when it falls due.
-void Tick(QTimer* timer) {
+// One tick of a running timer, as the display's frame gives it.
+void Tick(zk::TTimer* timer) {
     ASSERT_TRUE(timer->isActive());
-    QTimerEvent due(timer->timerId());
-    QCoreApplication::sendEvent(timer, &due);
+    emit timer->timeout();
 }
 
 // The wedge angle of the field in radians, as Apply stores it.
