@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Zorkventa: the two set-up commands are `make run` and `make test`.
 # Both install the Debian packages that are missing (as root directly, otherwise through sudo),
 # configure a Release build in build/ and build it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shows one chart of the comparison window, drawn at the screen's own pixel density, and lets the
 // student pick the wedge angle on it: a click or a drag picks the whole degree of deflection under

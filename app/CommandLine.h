@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program is asked on its command line: `zorkventa [CASE.psr]`, as a file manager calls
 // it for a saved case, and the usual --help and --version.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The comparison window: the graphical construction of the last Apply beside the exact
 // oblique-shock theory for the same free stream and wedge.  A table of the shock angle and the

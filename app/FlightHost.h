@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the flight window asks of the main window when the user picks a wedge angle with the
 // mouse: set the wedge field, press "Применить", and re-open the flight window through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printed-formula face of the main window's labels, asked for by name: fontconfig stands in
 // a metric-compatible face where it is not installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The guide "Как читать диаграмму": a short text for students on the hodograph plane, the shock
 // polar and the construction of the oblique shock, the detached shock, the flight window and the

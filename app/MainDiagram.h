@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Apply as the main window sees it: the diagram drawn into the window's picture, the result texts
 // and the visibility of the ratio labels and formula pictures set on the window's controls, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's fixed pictures: the formula pictures beside the result labels and input fields,
 // the sketch of the task and the theory picture that explains the shock polar.  Every picture is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pressure–deflection polar of the current free stream: the pressure ratio p2/p1 of every
 // attached shock over the deflection θ it makes, from the wave of no strength (θ = 0, p2/p1 = 1)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A chart of the comparison window with the flow deflection θ along its horizontal axis: it draws
 // itself with a painter in logical pixels, so that a high-density screen gets it at its own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The start of the program: the application's title and its windows, created in their
 // fixed order.  The main window comes first, so it is the application's main window, and its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window "Построение по шагам": the diagram of the last Apply built up again one step at a
 // time, in the order Apply drew it, with a caption for each step.  Each step's picture is the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The θ–β chart of the exact oblique-shock relation for one free stream: the shock angle β over the
 // flow deflection θ, weak branch and strong branch meeting at the maximum deflection θmax, with the

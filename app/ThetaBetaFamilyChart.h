@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The θ–β–M chart of the current gas as the published charts draw it: β over θ for the chart's
 // Mach numbers and the limit M1 → ∞, each curve labelled with its M1, the line of maximum

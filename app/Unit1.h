@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the two inputs (wedge half-angle and free-stream velocity), the button
 // "Применить" that solves the case and draws the shock-polar diagram, the result labels painted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings window: the gas (γ × 10 and the speed of sound c1) and the number of particles of
 // the flight window.  While it is open the main window takes no input; every close, by "OK" or by

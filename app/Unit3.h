@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The flight window: individual gas particles streaming past the wedge and turning at the shock,
 // the scene with wedge, shock and streamlines drawn afresh every tick, and the choice of a new

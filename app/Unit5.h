@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The theory picture window: a fixed textbook figure that explains how the shock polar gives the
 // oblique shock.  A click on the diagram shows it; a click on it hides it again.

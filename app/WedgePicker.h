@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Picks the wedge angle from a chart as the flight window picks it from its scene: the angle goes
 // into the main window's wedge field and Apply runs by the button, so the diagram, the result

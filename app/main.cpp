@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Зорквента: supersonic flow past a wedge, solved on the shock polar.
 #include <cstdio>
 

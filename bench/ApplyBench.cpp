@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Apply as the user waits for it: solve and draw into the 609 x 449 picture, the fast way and the
 // literal way, and the diagram's drawing alone.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas operations whose cost the program feels: the polar sweep's long polyline of tiny
 // segments, the clearing flood fill of the 609 x 449 picture, the particle dots of a motion tick,
 // a label, and lines that leave the picture far outside.

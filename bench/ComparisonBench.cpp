@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comparison window's refresh after an Apply: the exact theory and the search for the largest
 // wedge the construction still attaches a shock to, which runs Apply up to 90 times.  Target: well
 // under 200 ms per refresh at any V1, so that the window can follow Apply on the GUI thread.

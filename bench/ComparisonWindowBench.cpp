@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comparison window's refresh after an Apply, as the student drags the wedge angle on a chart:
 // the comparison with the exact theory (the largest attached wedge taken from the cache), the table,
 // the θ–β chart of the current M1, and the drawing of the chart family and the pressure polar.  Every

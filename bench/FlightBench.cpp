@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flight window's two 5 ms ticks on its 591 x 498 surface: a motion tick with the full table
 // of 500 particles in flight past the shock, and a scene tick, attached and detached.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a student uses it for the flight window's CPU measurement: the settings window
 // opened and closed with 500 particles, the flight window opened through "Графически" and the
 // shock shown.  The real windows run in the real event loop for the given number of seconds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Apply as the main window runs it, with its drawing recorded step by step for the window
 // "Построение по шагам", beside the plain Apply; and the drawing of one step's picture from the
 // record.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The flight window's CPU cost on a virtual X display: Xvfb and openbox, the real windows
 # (zk_flight_cpu: "Настройки" with 500 particles, "Графически", "Ударная волна" checked), the
 # process CPU time (utime + stime from /proc/<pid>/stat) over 10 s once the animation runs, as a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package of the program, made by `cpack` in the build folder (`make package`).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zorkventa)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What Apply reports while it runs, in the order it happens: the drawing of the polar diagram
 // between the numbered steps of the construction and the result labels.  A fault raised by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The errors the program raises.  Each carries exactly the runtime message the user sees in the
 // error box; only the window layer turns them into a box.

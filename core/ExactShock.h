@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The exact oblique-shock relations of a perfect gas, the textbook answer against which the polar
 // construction can be checked: the θ–β–M relation solved for the weak and the strong shock, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program-wide flow state through which the windows share the gas, the two inputs of a
 // solution and the solution itself.  Plain fields, read and written directly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Remembers the construction's largest attached wedge for the last gas and free stream.  The search
 // runs Apply for up to 90 wedges, but its answer depends only on c1, γ and V1, so while the student

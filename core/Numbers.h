@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The arithmetic environment of the program: 80-bit extended intermediates, doubles when stored,
 // checked operations that raise the runtime's messages at the failing operation, rounding to

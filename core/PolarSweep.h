@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sweeps of the shock-polar construction: point A, the two drawn passes from A to a little
 // beyond B that find point C, and the undrawn sweeps of the detached-shock search.

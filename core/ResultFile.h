@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The result file: the four inputs of one case as four lines of whole decimal numbers ended by
 // CR LF: c1 (m/s), gamma x 100, V1 (m/s) and the wedge half-angle (whole degrees).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The graphical construction set beside the exact oblique-shock theory: what the last Apply found
 // (shock angle and the four ratios of the result labels), the exact weak and strong shock for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One free stream's attached shocks sampled along the shock angle, from the Mach wave over the
 // maximum deflection to the normal shock: the curve of the θ–β chart and, with the pressure ratio

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Apply: the graphical construction of the attached oblique shock on the shock polar, and the
 // detached-shock approximation when the polar is not cut by the wedge ray.

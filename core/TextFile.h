@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading numbers from an 8-bit text file held in memory, by the rules of the program's result
 // files: blanks and line ends before a number are skipped, a token ends at the next blank, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The θ–β–M chart of one gas, as the published charts draw it: the curves of a fixed set of
 // free-stream Mach numbers and of the limit M1 → ∞, the line through their maxima (which divides

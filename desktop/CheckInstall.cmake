@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks that the desktop finds what it needs there:
 # both programs with their manual pages, a valid menu entry that starts the program by the icon's
 # name and opens saved cases, the icon at every size, valid software-centre metainfo, the file type

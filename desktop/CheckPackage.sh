@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks a built Debian package the way the distribution and the desktop do: lintian on the .deb,
 # then desktop-file-validate and appstreamcli on the menu entry and the metainfo it installs.
 # Any error or warning fails the check; lintian's informational tags are shown as well.

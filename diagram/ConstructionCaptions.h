@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the step-by-step view says about each step of a recorded construction: a short title and
 // a caption of a sentence or two for a student, with the case's own numbers written with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One run of Apply kept step by step: every drawing operation it made on the diagram's picture,
 // with a mark after each step of the construction, and what a student needs to read each step

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The diagram alone, without the window's labels: one run of Apply drawn again on a canvas of its
 // own.  The picture of the main window is always the drawing of the last run that cleared it, so

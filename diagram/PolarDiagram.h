@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The hodograph diagram of Apply drawn on a canvas: the axes, the two branches of the shock
 // polar, the wedge rays with hatching, the shock construction or the detached shock, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The polar diagram drawn as always, through a recording of every operation, with the steps of
 // the construction marked in a ConstructionRecord as Apply reports them.  The picture it leaves

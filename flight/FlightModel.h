@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The flight window's physics and picture without the window: the snapshot of the flow state, the
 // particle table and its motion past the attached or detached shock, the static scene (wedge,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes Apply, with the polar diagram drawn on the software canvas, over every gas and input the
 // program can meet.  The input bytes, little-endian, missing ones read as zero:
 //   0..7   c1 (m/s) as a double      any finite value: a result file can give any real

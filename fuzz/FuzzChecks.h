@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the fuzz targets hold every input to: the only failures are the program's own errors with
 // the messages the user knows, and nothing the program shows or keeps is a NaN or an infinity.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target's checks over saved inputs without libFuzzer, so the ordinary test suite
 // (with or without the sanitizers) replays the corpus: every file named, and every file in every
 // folder named.  A broken check aborts the program, naming the input it was working on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the result-file reader with arbitrary bytes.  A file either reads into finite values and
 // input-field numbers that agree with them, or fails with "Invalid numeric input" or a
 // floating-point error; a file written back from what was read reads as the same whole numbers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a canvas as an uncompressed Windows bitmap file with a standard header.
 #include <string>

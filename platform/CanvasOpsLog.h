@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A canvas decorator that records every drawing operation it passes on, one line each:
 //   FloodFill X Y COLOR border|surface / MoveTo X Y / LineTo X Y COLOR WIDTH STYLE /

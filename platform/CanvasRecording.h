@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A canvas decorator that passes every drawing operation on to the canvas it wraps and keeps a
 // compact copy of it, so that the same picture can be drawn again later onto another canvas, all

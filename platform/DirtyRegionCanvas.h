@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A canvas decorator that passes every operation on to a raster canvas and notes where it drew,
 // so that a window repaints only those parts.  Each operation's bounding box, in the surface's

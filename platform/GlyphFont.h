@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One face of one size, found by family name and rendered aliased (one bit per pixel), with the
 // rendered glyphs kept so that writing the same letters again costs only the copy of their pixels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A canvas that draws into its own 32-bit pixel buffer by exact, aliased pixel rules, so the same
 // drawing gives the same pixels on every machine and can be tested pixel by pixel, headless.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing operations the program's logic draws with: a pen, an unchanging white brush, a font,
 // lines, ellipses, opaque text, single pixels and flood fill, all on integer pixels with the origin

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The batch tool: opens a saved case as the main window would right after start-up, runs Apply
 // and prints the result labels and the solution as `key: value` lines; optionally writes the

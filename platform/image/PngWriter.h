@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A canvas's device pixels as a PNG file image, encoded by Qt's image writer (QtGui only, no
 // display needed), so the program and the batch tool write the same bytes for the same picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a window's activation handler when the program's keyboard focus passes into that window
 // from another window of the program, or into any window while none of the program's had it

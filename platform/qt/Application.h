@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application object: reports every error that escapes an event handler in the error box
 // instead of letting it cross the event loop, and reads the decimal separator again when the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Between our canvas's device scale and the toolkit's device pixel ratio: the whole scale a
 // canvas is drawn at for a screen or printer, and a canvas's pixels as an image of the toolkit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The decimal separator of real numbers shown to the user: taken from the user's locale (a comma
 // in a Russian locale, "." when the locale names none) and read again when the system announces

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The error report of the program: an error that ends a handler is shown in a message box with
 // the error's message, the application title as caption, an error icon and a single OK button,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-file reading and safe replacing of files, with the operating system's error number kept
 // so the caller can tell a missing folder from a protected file.  Replacing writes a temporary

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes the operating system refuse one kind of file operation of the file layer, so that every
 // way a save, an export or an opening can fail (a protected file, a full disk, a failing disk or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pace at which the window system hands out timer ticks: once per display frame, about 60
 // times a second, however short the interval a timer asks for (the system's timer resolution is

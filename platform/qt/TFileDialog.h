@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's open and save dialogs.  Each keeps the file name of its last confirmed use and
 // offers it again; a confirmed name without extension gets the default extension.  The asking

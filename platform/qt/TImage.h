@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture control: shows a bitmap at its top-left corner (or scaled into its box, keeping the
 // proportions), optionally with the bitmap's background colour transparent, and reports a click

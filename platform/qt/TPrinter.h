@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printer the program prints on: the system's default printer, set to landscape, printing an
 // image at its physical screen size on one page.  Tests put a printer that writes a PDF file in

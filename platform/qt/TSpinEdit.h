@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An integer field with two arrow buttons.  Its value reads the text as typed, without clamping
 // (letters read as the lower limit); writing a value clamps it to the limits unless both limits

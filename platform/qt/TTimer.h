@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window's timer: enabled or not, the interval it asks for, and its tick (timeout), which the
 // frame clock delivers at most once per display frame.  Setting Enabled to the value it already

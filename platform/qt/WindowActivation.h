@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Giving a window of the program the keyboard focus as showing it does: it comes to the front,
 // asks the windowing system for the focus, and its activation handler runs when the focus comes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A secondary window that belongs to another window of the program: the windowing system keeps it
 // above its owner and minimises and restores it with the owner.  The owner is only the window's

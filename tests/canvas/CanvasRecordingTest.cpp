@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording canvas: what it passes on, and that a replay draws the same pixels from the same
 // starting pen, all of it or only its first operations.
 #include <gtest/gtest.h>

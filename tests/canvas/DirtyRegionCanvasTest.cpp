@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas that notes where it drew: its marks must cover every pixel an operation changes
 // (else the window would show a stale picture), a frame that repeats the previous one must mark
 // nothing, and the rectangles it hands over must form a region as it stands.  The screen is

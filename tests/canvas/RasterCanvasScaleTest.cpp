@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas at a device scale above 1: the same figures, the same colours, drawn finer.  The
 // expected device pixels are worked out by hand in doubled device coordinates, where the centre
 // of logical pixel x lies at 2 k x + k - 1 and the centre of device pixel a at 2 a.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast Apply against the literal construction: the same flow state to the bit, the same
 // labels, and the same polyline of the polar (the points the pen visits, consecutive repeats
 // dropped, which is what decides the pixels of a one-pixel line).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rounding, decimal rounding, number texts and the generator, with the values the program's
 // labels and particle positions depend on.
 #include <gtest/gtest.h>

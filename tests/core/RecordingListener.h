@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A listener that records what Apply reports, for tests of the construction.
 #include <map>

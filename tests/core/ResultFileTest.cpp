@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading numbers from text files and the four-line result file.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worked examples of the graphical construction (c1 = 340 m/s and gamma = 1.4 unless a case
 // says otherwise).  Points, pixel-derived integers and label texts are exact; angles are checked
 // to the digits the examples give.

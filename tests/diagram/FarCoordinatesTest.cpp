@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Diagram coordinates at the ends of the 32-bit range.  A rounded coordinate keeps its low 32 bits
 // as the canvas takes it, and an offset added to it wraps the same way instead of overflowing, so
 // a case far off the picture draws deterministically (and the sanitizer build sees no overflow).

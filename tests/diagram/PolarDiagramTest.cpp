@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The polar diagram drawn by Apply: its drawing operations at the worked examples (through the
 // operations log) and the pixels they leave on the picture.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The construction recorded step by step: recording changes no pixel of the diagram, the last
 // step replays the diagram exactly, the steps come in the order Apply draws them and each shows
 // what has been drawn up to it, and a fault leaves a record of what was drawn before it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How close the graphical construction comes to exact oblique-shock theory, over a grid of free
 // streams and wedges, with a bound that follows from the construction's own tolerance of one
 // diagram pixel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact oblique-shock relations against published tables and against the conservation laws
 // every shock must satisfy.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cache of the construction's largest attached wedge: it answers as the search does, searches
 // again whenever c1, γ or V1 change, and remembers nothing of a search that failed.
 #include <gtest/gtest.h>

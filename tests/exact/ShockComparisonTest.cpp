@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The construction set beside the exact theory: the construction's values as the main window shows
 // them, the largest wedge the construction still attaches a shock to, and the exact side with its
 // cases without an answer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The θ–β–M chart family and the shock curves it is drawn from: their landmarks against published
 // tables, the limit M1 → ∞ in closed form, and the pressure–deflection polar's ends.
 #include <cmath>

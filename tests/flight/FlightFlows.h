@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Flow states the flight window is tested with: the two worked solutions for c1 = 340 m/s,
 // gamma = 1.4 and V1 = 680 m/s, as the solver leaves them.

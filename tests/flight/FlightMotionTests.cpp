@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The particles of the flight window: start points, the motion tick, turning at the attached and
 // the detached shock, respawning, and the two mirrored dots per particle.
 #include <gtest/gtest.h>

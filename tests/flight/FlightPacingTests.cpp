@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flight window at the display's pace, with a clock stepped by hand: both timers tick once
 // per frame, Timer1 then Timer2, so a particle crosses the window in about two seconds; each
 // frame asks for one repaint of only what its ticks changed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scene of the flight window: mouse line, wedge with its marks, streamlines and the attached
 // or detached shock, drawn in the stated order with hidden elements drawn in white.
 #include <gtest/gtest.h>

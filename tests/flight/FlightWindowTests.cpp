@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flight window driven through its handlers: its controls, activation and closing, the
 // timers, the ticks on its surface, and picking a wedge angle with the mouse.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A canvas that draws nothing and keeps every operation with the pen in force, so tests can check
 // the coordinates, colours and order of a tick's drawing exactly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flight tests drive a real window, so they run inside an application object.
 #include <gtest/gtest.h>
 

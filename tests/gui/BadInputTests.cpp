@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bad input end to end: broken, binary and huge result files, numbers out of every range,
 // paths that cannot be read or written, gas settings for which the solution is undefined, and
 // the extreme velocities and wedge angles.  Each case must end in its message box or its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picking the wedge angle on the comparison window's charts: a press applies at once, a drag's moves
 // are gathered into one Apply per display frame, the release applies what still waits, the arrow keys
 // step by one degree, and every pick stays within the wedge field's limits.  First against a host

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `zorkventa CASE.psr`: the case opened right after start-up exactly as "Открыть" opens it, and
 // the arguments the program refuses.
 #include <QDir>

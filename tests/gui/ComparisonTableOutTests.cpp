@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comparison table out of the window: Ctrl+C puts it on the clipboard as tab-separated text with
 // the locale's decimal separator, "Сохранить таблицу…" writes it as a CSV file with a decimal point,
 // and a save that fails says so and leaves the files as they were.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comparison window: opened from the menu bar, following every Apply while it is open, the
 // detached and unanswerable cases, the locale's separator, and the θ–β chart's marks.
 #include <QMenuBar>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving, exporting, opening and printing when the operating system or the printer fails, on any
 // machine and for any user: each failure is made on purpose at the step where the system would
 // report it.  The box names the reason, the previous file stays whole and nothing else changes.

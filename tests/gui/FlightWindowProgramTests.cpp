@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flight window inside the whole program: opened and re-opened through "Графически", a wedge
 // pick that goes through the real main window's field and Apply, faults inside its ticks, and
 // the end of the program while it or the settings window is open.

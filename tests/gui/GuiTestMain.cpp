@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest inside the program's application object, initialised as the program does it.
 #include <gtest/gtest.h>
 

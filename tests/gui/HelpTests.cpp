@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu "Справка": the guide for students with its two pictures, opened from the menu and by
 // F1, and the box "О программе".
 #include <QAction>

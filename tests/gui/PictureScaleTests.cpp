@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The diagram beyond the screen's 609 x 449 pixels: the PNG export at four times the size, the
 // picture remade for a screen of another device pixel ratio, and the page printed at the
 // printer's resolution.

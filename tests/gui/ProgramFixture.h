@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fresh program for each test: the flow state as at process start, the five windows created
 // as at start-up, error boxes recorded, file dialogs answered from a script and the printer

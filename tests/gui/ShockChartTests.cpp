@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart family and the pressure polar as drawn: curves and marks stand where the exact theory
 // puts them, the charts say why they cannot draw instead of drawing nonsense, and they are drawn at
 // the screen's own pixel density.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window "Построение по шагам": opened from the menu bar, owned by the main window, its
 // steps and captions for an attached and a detached case, the last step equal to the main
 // diagram, the buttons and keys, and every Apply starting it again from the first step.

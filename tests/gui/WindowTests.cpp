@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The secondary windows as a desktop sees them: owned by the main window, the settings window
 // closed by Escape, no maximise box on a window of fixed size, and the usual shortcut keys.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed pictures at a device scale: k times the size with device pixel ratio k, still two
 // colours, and the same figure as at scale 1, only finer.
 #include <QImage>

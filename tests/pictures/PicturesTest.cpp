@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed pictures: their sizes, their two colours (the program draws without anti-aliasing),
 // where their equals signs stand beside the labels and fields, and the theory picture's border
 // and geometry.

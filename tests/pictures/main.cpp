@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures are drawn with fonts, which need a GUI application; the offscreen platform
 // serves when no display is present.
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timers at the display's pace: one tick per frame at most, however short the interval,
 // merged when frames are late; enabling and disabling as the window system does it; the order
 // of the timers within a frame; faults in a tick.  The clock is stepped by hand.

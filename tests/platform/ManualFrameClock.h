@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A frame clock for tests: its time moves only when the test says so, and each step runs one
 // frame (while some timer is enabled), so pacing is tested without sleeping or timing anything.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest inside the program's application object, so that widgets, timers and the error
 // report work as in the program.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An error box sink for tests: records each box instead of showing it, and puts the message box
 // back when it goes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file dialog provider for tests: answers each dialog with the next scripted name (nothing for
 // a cancel) and keeps the requests it was asked.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch tool end to end: worked examples as a teacher would run them, faults, bad files and
 // the picture and operations outputs.
 #include <gtest/gtest.h>
