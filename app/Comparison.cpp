@@ -32,6 +32,7 @@
 #include "Unit1.h"
 #include "WedgePicker.h"
 #include "WindowActivation.h"
+#include "WindowOwner.h"
 
 TComparisonForm* Comparison = nullptr;
 
@@ -92,8 +93,7 @@ QString CsvField(const QString& field) {
 } // namespace
 
 TComparisonForm::TComparisonForm(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    : QWidget(parent, zk::kFixedOwnedWindowFlags) {
     setWindowTitle(QStringLiteral("Сравнение с точной теорией"));
     setFixedSize(kClientWidth, kClientHeight);
     QPalette palette = this->palette();

@@ -17,6 +17,7 @@
 #include "TImage.h"
 #include "Unit1.h"
 #include "WindowActivation.h"
+#include "WindowOwner.h"
 
 TStepsForm* Steps = nullptr;
 zk::ConstructionRecord Construction;
@@ -35,9 +36,7 @@ QString Localized(const std::string& text) {
 } // namespace
 
 TStepsForm::TStepsForm(QWidget* parent)
-    // A dialog-type window: the windowing system makes only those transient for their owner.
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    : QWidget(parent, zk::kFixedOwnedWindowFlags) {
     setWindowTitle(QStringLiteral("Построение по шагам"));
     setFixedSize(kClientWidth, kClientHeight);
     QPalette palette = this->palette();
