@@ -106,6 +106,9 @@ TForm3::TForm3(zk::FlowState& flow, zk::FlightHost& host, QWidget* parent, zk::F
     ScrollBar1->setPageStep(1);
     ScrollBar1->setValue(50);
     ScrollBar1->setToolTip(QStringLiteral("скорость"));
+    // Opaque whatever the style, so the dots passing beneath it need no repaint of it.
+    ScrollBar1->setBackgroundRole(QPalette::Window);
+    ScrollBar1->setAutoFillBackground(true);
     MakeControl(ScrollBar1);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, zk::Guarded([this] { ScrollBar1Change(); }));
 
@@ -230,7 +233,7 @@ void TForm3::ShowFrame() {
     region.setRects(rects_.data(), static_cast<int>(rects_.size()));
     // What lies beneath an opaque control is never seen; the controls repaint themselves.
     for (QWidget* control : {static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
-                             static_cast<QWidget*>(Panel1)}) {
+                             static_cast<QWidget*>(ScrollBar1), static_cast<QWidget*>(Panel1)}) {
         if (control->isVisibleTo(this) && control->autoFillBackground())
             region -= control->geometry();
     }

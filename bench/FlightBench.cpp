@@ -3,6 +3,9 @@
 // of 500 particles in flight past the shock, and a scene tick, attached and detached.
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
+#include "DirtyRegionCanvas.h"
 #include "FlightModel.h"
 #include "FlowState.h"
 #include "Numbers.h"
@@ -60,5 +63,40 @@ BENCHMARK(SceneTick)
     ->ArgsProduct({{0, 1}, {1, 2}})
     ->ArgNames({"detached", "scale"})
     ->Unit(benchmark::kMicrosecond);
+
+// The window's frame as far as the surface goes: the motion tick and the scene tick drawn as
+// passes through the dirty-region decorator, then the changed parts handed over.  The counters
+// say how many rectangles a frame repaints and how much of the surface they cover.
+void Frame(benchmark::State& state) {
+    zk::RasterCanvas canvas(591, 498, zk::FontSpec{}, 1);
+    zk::DirtyRegionCanvas drawn(canvas);
+    zk::FlightModel model;
+    model.SetParticleCount(static_cast<std::int32_t>(state.range(0)));
+    model.TakeSnapshot(Flow(false));
+    model.FlightSpeed = 5.0;
+    model.StartParticles();
+    zk::SceneControls controls{true, false, true};
+    std::vector<zk::TRect> dirty;
+    const auto frame = [&] {
+        drawn.BeginPass(0);
+        model.MotionTick(drawn, 50);
+        drawn.BeginPass(1);
+        model.SceneTick(drawn, controls);
+        drawn.EndPass();
+        drawn.TakeDirty(dirty);
+    };
+    for (int tick = 0; tick < 400; ++tick) // spread the particles over the whole window
+        frame();
+    double rects = 0, area = 0;
+    for (auto _ : state) {
+        frame();
+        rects += static_cast<double>(dirty.size());
+        for (const zk::TRect& r : dirty)
+            area += static_cast<double>(r.Right - r.Left) * (r.Bottom - r.Top);
+    }
+    state.counters["rects"] = benchmark::Counter(rects, benchmark::Counter::kAvgIterations);
+    state.counters["area%"] = benchmark::Counter(100 * area / (591.0 * 498.0), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(Frame)->Arg(100)->Arg(500)->ArgName("particles")->Unit(benchmark::kMicrosecond);
 
 } // namespace

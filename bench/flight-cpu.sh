@@ -11,6 +11,8 @@
 set -eu
 
 BUILD=${1:-build}
+PARTICLES=${PARTICLES:-500} # 10..500
+SPEED=${SPEED:--1}         # the speed bar 0..100; -1 leaves it at 50
 PROGRAM=$BUILD/zk_flight_cpu
 MEASURE_SECONDS=10
 SETTLE_SECONDS=3 # start-up, the settings window and the first frames of the flight window
@@ -46,7 +48,7 @@ WM_PID=$!
 sleep 1
 
 # The program runs a little longer than the measurement and ends by itself.
-"$PROGRAM" $((SETTLE_SECONDS + MEASURE_SECONDS + 4)) >"$WORK/app.log" 2>&1 &
+"$PROGRAM" $((SETTLE_SECONDS + MEASURE_SECONDS + 4)) "$PARTICLES" "$SPEED" >"$WORK/app.log" 2>&1 &
 APP_PID=$!
 sleep $SETTLE_SECONDS
 
@@ -63,7 +65,7 @@ sleep $MEASURE_SECONDS
 cpu1=$(cpu_ticks); t1=$(now)
 percent=$(awk -v c0="$cpu0" -v c1="$cpu1" -v t0="$t0" -v t1="$t1" -v hz="$ticks_per_second" \
     'BEGIN { printf "%.1f", 100 * (c1 - c0) / hz / (t1 - t0) }')
-echo "flight window, 500 particles, shock shown: ${percent} % of one core over $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }') s"
+echo "flight window, $PARTICLES particles, shock shown, speed ${SPEED#-1}: ${percent} % of one core over $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }') s"
 
 window=$(xdotool search --name 'Полёт индивидуальных частиц' | head -n 1)
 [ -n "$window" ] || { echo "the flight window is not open" >&2; exit 1; }

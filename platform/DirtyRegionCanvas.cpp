@@ -321,7 +321,13 @@ void DirtyRegionCanvas::MarkBox(std::int64_t left, std::int64_t top, std::int64_
     const auto ty0 = static_cast<std::int32_t>(top / kTile), ty1 = static_cast<std::int32_t>(bottom / kTile);
     for (std::int32_t ty = ty0; ty <= ty1; ++ty) {
         std::uint8_t* row = marks_.data() + static_cast<std::ptrdiff_t>(ty) * tilesX_;
-        std::fill(row + tx0, row + tx1 + 1, std::uint8_t{1});
+        if (tx1 - tx0 < 2) {
+            // A dot's box takes a tile or two: stored as they are, cheaper than a call to fill.
+            row[tx0] = 1;
+            row[tx1] = 1;
+        } else {
+            std::fill(row + tx0, row + tx1 + 1, std::uint8_t{1});
+        }
     }
     anyMarked_ = true;
 }

@@ -38,7 +38,7 @@ class DirtyRegionCanvas : public TCanvas {
     static constexpr std::int32_t kTile = 8;        // pixels, side of a tile of the grid
     static constexpr std::int32_t kPiece = 16;      // pixels along a line, for one box
     static constexpr std::int32_t kBandTiles = 1;   // rows of tiles handed over as one band
-    static constexpr std::int32_t kBridgeTiles = 2; // gaps of up to this many tiles are bridged
+    static constexpr std::int32_t kBridgeTiles = 8; // gaps of up to this many tiles are bridged
 
     explicit DirtyRegionCanvas(RasterCanvas& inner);
 

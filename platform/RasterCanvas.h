@@ -126,6 +126,16 @@ private:
         std::int64_t PenWidth = 0; // logical pixels
         bool Outlined = false;
         std::vector<EllipseRow> Rows;
+        // The same rows as runs of pixels relative to the rectangle's top left device pixel, and
+        // the box they take: a dot wholly on the surface is then a few stores per row.
+        struct Span {
+            std::int32_t Row;
+            std::int32_t First;
+            std::int32_t Last; // included
+            bool Pen;          // in the pen's colour, else in the white of the brush
+        };
+        std::vector<Span> Spans;
+        std::int64_t Top = 0, Bottom = 0, Left = 0, Right = 0; // included
     };
     static constexpr std::int64_t kEllipseShapeRows = 256;
     EllipseShape ellipseShape_;

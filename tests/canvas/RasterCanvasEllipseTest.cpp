@@ -91,6 +91,50 @@ TEST(Ellipse, DotsDrawnThenErasedLeaveTheSurfaceWhite) {
     EXPECT_EQ(CountNotWhite(c), 0);
 }
 
+// A small ellipse of the size last drawn reuses that ellipse's runs of pixels; placed anywhere, on
+// the surface, across its edges or over colours already there, it must paint exactly what the
+// same ellipse paints on a canvas that never drew one before.
+TEST(Ellipse, RepeatedSmallEllipseMatchesAFreshOneEverywhere) {
+    struct Case {
+        int Width;     // logical pen width
+        TPenStyle Style;
+        int W, H;      // logical rectangle
+        int Scale;
+    };
+    const Case cases[] = {{3, TPenStyle::psSolid, 2, 2, 1}, {1, TPenStyle::psSolid, 7, 5, 1},
+                          {4, TPenStyle::psSolid, 6, 9, 1}, {2, TPenStyle::psClear, 5, 5, 1},
+                          {3, TPenStyle::psSolid, 2, 2, 2}, {1, TPenStyle::psSolid, 9, 4, 3}};
+    const int places[][2] = {{10, 10}, {0, 0}, {-2, 5}, {5, -2}, {37, 20}, {20, 38}, {38, 38}, {-8, -8}};
+    for (const Case& c : cases) {
+        RasterCanvas repeated(40, 40, FontSpec{}, c.Scale);
+        repeated.SetPenWidth(c.Width);
+        repeated.SetPenStyle(c.Style);
+        repeated.SetPenColor(clRed);
+        repeated.Ellipse(15, 15, 15 + c.W, 15 + c.H); // leaves its shape behind
+        for (const auto& at : places) {
+            for (const TColor colour : {clBlack, clBlue}) {
+                RasterCanvas fresh(40, 40, FontSpec{}, c.Scale);
+                fresh.SetPenWidth(c.Width);
+                fresh.SetPenStyle(c.Style);
+                fresh.SetPenColor(colour);
+                fresh.Clear(clGreen);
+                fresh.Ellipse(at[0], at[1], at[0] + c.W, at[1] + c.H);
+
+                repeated.Clear(clGreen);
+                repeated.SetPenColor(colour);
+                repeated.Ellipse(at[0] + c.W, at[1], at[0], at[1] + c.H); // corners in another order
+                bool same = true;
+                for (int y = 0; y < repeated.DeviceHeight() && same; ++y)
+                    for (int x = 0; x < repeated.DeviceWidth() && same; ++x)
+                        same = repeated.DevicePixel(x, y) == fresh.DevicePixel(x, y);
+                EXPECT_TRUE(same) << "pen " << c.Width << " rectangle " << c.W << " x " << c.H << " scale "
+                                  << c.Scale << " at " << at[0] << ", " << at[1];
+            }
+        }
+        EXPECT_GT(CountNotWhite(repeated), 0);
+    }
+}
+
 TEST(Ellipse, WidthOneOutlineStaysInsideTheRectangleAndTouchesEverySide) {
     RasterCanvas c(100, 100);
     c.Ellipse(10, 20, 61, 45); // covers columns 10..60 and rows 20..44
