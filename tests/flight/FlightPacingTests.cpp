@@ -114,6 +114,18 @@ TEST_F(FlightPacing, EachFrameRepaintsOnlyWhatItsTicksChanged) {
     EXPECT_FALSE(region.intersects(form.CheckBox1->geometry())) << "beneath an opaque control";
 }
 
+TEST_F(FlightPacing, DotsBeneathTheSpeedBarCostNoRepaintOfIt) {
+    Open();
+    Frames(1);
+    // A particle whose lower image runs beneath the speed bar (rows 464 to 480).
+    form.Model().Particles[0] = zk::Particle{200, 216, 680, 0};
+    Frames(1);
+    const QRegion& region = form.LastFrameRegion();
+    EXPECT_TRUE(region.contains(QPoint(206, 250 - 217))) << "the upper image, moved";
+    EXPECT_EQ(form.Canvas().Pixel(206, 250 + 217), zk::clBlack) << "the lower image is drawn on the surface";
+    EXPECT_FALSE(region.intersects(form.ScrollBar1->geometry())) << "but the opaque bar over it is not repainted";
+}
+
 TEST_F(FlightPacing, StandingParticlesAndAnUnchangedSceneCostNoRepaint) {
     Open();
     Frames(150);
