@@ -2,6 +2,7 @@
 #include "FlightModel.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "Numbers.h"
 
@@ -83,13 +84,26 @@ void FlightModel::SetSpeedFromScrollBar(std::int32_t position, std::int32_t max)
     FlightSpeed = static_cast<double>(Div(10, max) * position);
 }
 
+std::int32_t DotPixel(double v) {
+    // Within 2^51 a double rounds to a whole number, ties to even, when shifted by 1.5 * 2^52:
+    // the sum then has no bits below the units.  Beyond the window's reach, and for what is not
+    // a number, the general rule.
+    constexpr double kShift = 6755399441055744.0; // 1.5 * 2^52
+    if (!(std::fabs(v) < 1.0e8))
+        return Pixel(v);
+    const double shifted = v + kShift;
+    return static_cast<std::int32_t>(shifted - kShift);
+}
+
 void FlightModel::DrawParticle(TCanvas& canvas, const Particle& p) const {
     // A 2 x 2 ellipse with the 3-pixel pen: a round dot.  The sums are formed before rounding so
-    // both images cover the same rounded rectangle, mirrored about the axis.
-    const std::int32_t left = Pixel(p.x);
-    const std::int32_t right = Pixel(Extended(p.x) + 2);
-    const std::int32_t low = Pixel(p.y);
-    const std::int32_t high = Pixel(Extended(p.y) + 2);
+    // both images cover the same rounded rectangle, mirrored about the axis.  Rounding ties to
+    // even keeps the parity that adding 2 keeps, so the far corner is the near one plus 2.
+    const bool near = std::fabs(p.x) < 1.0e8 && std::fabs(p.y) < 1.0e8;
+    const std::int32_t left = DotPixel(p.x);
+    const std::int32_t right = near ? left + 2 : Pixel(Extended(p.x) + 2);
+    const std::int32_t low = DotPixel(p.y);
+    const std::int32_t high = near ? low + 2 : Pixel(Extended(p.y) + 2);
     canvas.Ellipse(left, kAxisY - low, right, kAxisY - high);
     canvas.Ellipse(left, low + kAxisY, right, high + kAxisY);
 }

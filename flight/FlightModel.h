@@ -43,6 +43,10 @@ inline constexpr std::int32_t kParticleSlots = 500;
 inline constexpr std::int32_t kMinParticleCount = 10;
 using ParticleTable = std::array<Particle, kParticleSlots>;
 
+// The column or height of a dot's corner: v rounded to whole pixels, ties to even, as the
+// window's rounding of the extended value does, only quicker for the thousands of dots a tick.
+std::int32_t DotPixel(double v);
+
 // The window's cursor as the mouse handlers leave it.
 enum class TCursor { crDefault = 0, crCross = -3 };
 

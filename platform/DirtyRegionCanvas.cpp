@@ -244,10 +244,13 @@ void DirtyRegionCanvas::MarkOp(const Op& op, const Texts& texts) {
     case OpKind::Ellipse: {
         if (op.X1 == op.X2 || op.Y1 == op.Y2)
             return; // an empty rectangle holds no ellipse
-        // The outline grows by half the pen's width (half a pixel more for an even width) beyond
-        // the rectangle's pixels, whose right column and bottom row are excluded.
-        const std::int32_t width = std::max<std::int32_t>(op.Pen.Width, 1);
-        const std::int64_t reach = (width + (width % 2 == 0 ? 1 : 0) + 1) / 2;
+        // The pen is centred on the outermost pixels of the rectangle, whose right column and
+        // bottom row are excluded, so the outline reaches (width - 1) / 2 pixels beyond them, half
+        // a pixel more for an even width: 1 for the particles' 3-pixel pen.  A clear pen draws
+        // the inside alone.
+        const std::int32_t width =
+            op.Pen.Style == TPenStyle::psClear ? 1 : std::max<std::int32_t>(op.Pen.Width, 1);
+        const std::int64_t reach = (width + (width % 2 == 0 ? 1 : 0) - 1) / 2;
         MarkBox(std::int64_t{std::min(op.X1, op.X2)} - reach, std::int64_t{std::min(op.Y1, op.Y2)} - reach,
                 std::int64_t{std::max(op.X1, op.X2)} - 1 + reach,
                 std::int64_t{std::max(op.Y1, op.Y2)} - 1 + reach);

@@ -119,6 +119,53 @@ TEST(DirtyRegionCanvas, MarksCoverEveryPixelAnOperationChanges) {
     }
 }
 
+// The marks of an ellipse follow its outline closely, so every pen width and size is tried at
+// every place within a tile: one pixel of the outline or inside left out would show.
+TEST(DirtyRegionCanvas, AnEllipseIsMarkedWhereverItFallsOnTheTiles) {
+    for (const int scale : {1, 2}) {
+        for (const TPenStyle style : {TPenStyle::psSolid, TPenStyle::psClear}) {
+            for (int width = 0; width <= 6; ++width) {
+                for (const int size : {1, 2, 3, 7}) {
+                    for (int at = 16; at < 16 + DirtyRegionCanvas::kTile; ++at) {
+                        RasterCanvas surface(48, 48, FontSpec{}, scale);
+                        surface.Clear(clGreen); // the white inside changes pixels too
+                        const auto devicePixels = [&] {
+                            std::vector<TColor> pixels;
+                            for (int y = 0; y < surface.DeviceHeight(); ++y)
+                                for (int x = 0; x < surface.DeviceWidth(); ++x)
+                                    pixels.push_back(surface.DevicePixel(x, y));
+                            return pixels;
+                        };
+                        const std::vector<TColor> before = devicePixels();
+                        DirtyRegionCanvas canvas(surface);
+                        std::vector<TRect> rects;
+                        canvas.TakeDirty(rects);
+                        canvas.SetPenWidth(width);
+                        canvas.SetPenStyle(style);
+                        canvas.Ellipse(at, at + 1, at + size, at + 1 + size);
+                        canvas.TakeDirty(rects);
+                        const std::vector<TColor> after = devicePixels();
+                        int changed = 0;
+                        for (int y = 0; y < surface.DeviceHeight(); ++y) {
+                            for (int x = 0; x < surface.DeviceWidth(); ++x) {
+                                const auto i = static_cast<std::size_t>(y * surface.DeviceWidth() + x);
+                                if (before[i] == after[i])
+                                    continue;
+                                ++changed;
+                                // The marks are in the surface's own pixels, k x k device pixels each.
+                                ASSERT_TRUE(Covers(rects, x / scale, y / scale))
+                                    << "scale " << scale << " width " << width << " size " << size << " at "
+                                    << at << ": device (" << x << ", " << y << ")";
+                            }
+                        }
+                        EXPECT_GT(changed, 0);
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(DirtyRegionCanvas, DrawsExactlyWhatTheSurfaceDraws) {
     RasterCanvas direct(150, 110);
     RasterCanvas decorated(150, 110);

@@ -3,8 +3,10 @@
 // the detached shock, respawning, and the two mirrored dots per particle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <vector>
 
 #include "FlightFlows.h"
 #include "FlightModel.h"
@@ -19,6 +21,26 @@ using test::AttachedFlow;
 using test::CanvasOp;
 using test::DetachedFlow;
 using test::RecordingCanvas;
+
+// The dots' quick rounding must give the window's rounding of the extended value for every
+// double, and the far corner v + 2 rounded in extended precision must be the near one plus 2.
+TEST(DotPixel, RoundsAsTheExtendedRuleDoes) {
+    const auto pixel = [](Extended v) { return Round32(std::clamp<Extended>(v, -1.0e9L, 1.0e9L)); };
+    std::vector<double> values = {0.0, -0.0, 1e-300, -1e-300, 1e-20, 2.5, 3.5, -2.5, -3.5, 0.5, -0.5,
+                                  1.5 - 0x1p-52, 0.5 - 0x1p-54, 99999999.5, -99999999.5, 1.0e8 - 1,
+                                  4503599627370495.5, 1.0e8, 1.0e9, -1.0e9, 3.0e9};
+    for (int n = -1300; n <= 1300; ++n) {
+        const double half = n + 0.5;
+        values.insert(values.end(), {half, std::nextafter(half, 1e9), std::nextafter(half, -1e9), n * 0.37,
+                                     n / 3.0});
+    }
+    for (const double v : values) {
+        EXPECT_EQ(DotPixel(v), pixel(v)) << std::hexfloat << v;
+        if (std::fabs(v) < 1.0e8) {
+            EXPECT_EQ(DotPixel(v) + 2, pixel(Extended(v) + 2)) << std::hexfloat << v;
+        }
+    }
+}
 
 constexpr int kWidth = 591;  // pixels, the flight window's client area
 constexpr int kHeight = 498; // pixels
