@@ -241,8 +241,11 @@ void TForm3::ShowFrame() {
     if (region.isEmpty())
         return;
     ++framesShown_;
+    // At once, within the frame: a posted update would wait for the toolkit's own update timer,
+    // a second wake-up every frame.  The region is in the client area's own pixels, whatever
+    // the device scale.
     if (isVisible())
-        update(region); // in the client area's own pixels, whatever the device scale
+        repaint(region);
 }
 
 void TForm3::paintEvent(QPaintEvent* event) {
