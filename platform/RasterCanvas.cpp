@@ -589,19 +589,9 @@ void RasterCanvas::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, st
     // k width device pixels thick, so that at k = 1 it is exactly the outline above.
     const bool outlined = pen_.Style != TPenStyle::psClear;
     const std::int64_t penWidth = outlined ? std::max<std::int64_t>(1, pen_.Width) : 1; // logical
-    if (const EllipseShape& shape = ellipseShape_;
-        shape.W == w && shape.H == h && shape.PenWidth == penWidth && shape.Outlined == outlined &&
-        !shape.Spans.empty() && top + shape.Top >= 0 && top + shape.Bottom < deviceHeight_ &&
-        left + shape.Left >= 0 && left + shape.Right < deviceWidth_) {
-        // The shape of the last small ellipse, wholly on the surface: no run needs cutting.
-        std::uint32_t* origin = pixels_.data() + static_cast<std::ptrdiff_t>(top) * deviceWidth_ + left;
-        for (const EllipseShape::Span& span : shape.Spans) {
-            std::uint32_t* row = origin + static_cast<std::ptrdiff_t>(span.Row) * deviceWidth_;
-            const std::uint32_t pixel = span.Pen ? penPixel_ : kWhitePixel;
-            for (std::int32_t x = span.First; x <= span.Last; ++x) {
-                row[x] = pixel;
-            }
-        }
+    EllipseShape& shape = ellipseShape_;
+    if (shape.W == w && shape.H == h && shape.PenWidth == penWidth && shape.Outlined == outlined) {
+        DrawEllipseShape(left, top); // the runs of the last small ellipse, moved here
         return;
     }
     const std::int64_t evenShift = penWidth % 2 == 0 ? 1 : 0;
@@ -632,72 +622,81 @@ void RasterCanvas::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, st
         }
         return EllipseRow{outer, inner};
     };
-    EllipseShape& shape = ellipseShape_;
-    if (small &&
-        !(shape.W == w && shape.H == h && shape.PenWidth == penWidth && shape.Outlined == outlined)) {
+    // The runs of one row in doubled coordinates: the inside in the brush's white, the outline on
+    // either side of it in the pen's colour.
+    const auto rowRuns = [&](const EllipseRow& spans, const auto& run) {
+        if (spans.Outer < 0) {
+            return;
+        }
+        if (spans.Inner >= 0) {
+            run(-spans.Inner, spans.Inner, false);
+            if (outlined) {
+                run(-spans.Outer, -spans.Inner - 2, true);
+                run(spans.Inner + 2, spans.Outer, true);
+            }
+        } else {
+            run(-spans.Outer, spans.Outer, true);
+        }
+    };
+    if (small) {
         shape.W = w;
         shape.H = h;
         shape.PenWidth = penWidth;
         shape.Outlined = outlined;
-        shape.Rows.clear();
-        for (std::int64_t d = dFirst; d <= dLast; ++d) {
-            shape.Rows.push_back(halfSpans(2 * d - (h - 1)));
-        }
         // Doubled coordinate xx lies at column left + (xx + w - 1) / 2: xx has the parity of
         // w + 1, so the division is exact and the runs move with the rectangle.
         shape.Spans.clear();
         shape.Top = shape.Left = std::numeric_limits<std::int64_t>::max();
         shape.Bottom = shape.Right = std::numeric_limits<std::int64_t>::min();
-        const auto add = [&](std::int64_t d, std::int64_t from, std::int64_t to, bool pen) {
-            const std::int64_t first = (from + w - 1) / 2;
-            const std::int64_t last = (to + w - 1) / 2;
-            if (first > last) {
-                return;
-            }
-            shape.Spans.push_back({static_cast<std::int32_t>(d), static_cast<std::int32_t>(first),
-                                   static_cast<std::int32_t>(last), pen});
-            shape.Top = std::min(shape.Top, d);
-            shape.Bottom = std::max(shape.Bottom, d);
-            shape.Left = std::min(shape.Left, first);
-            shape.Right = std::max(shape.Right, last);
-        };
         for (std::int64_t d = dFirst; d <= dLast; ++d) {
-            const EllipseRow& spans = shape.Rows[static_cast<std::size_t>(d - dFirst)];
-            if (spans.Outer < 0) {
-                continue;
-            }
-            if (spans.Inner >= 0) {
-                add(d, -spans.Inner, spans.Inner, false);
-                if (outlined) {
-                    add(d, -spans.Outer, -spans.Inner - 2, true);
-                    add(d, spans.Inner + 2, spans.Outer, true);
+            rowRuns(halfSpans(2 * d - (h - 1)), [&](std::int64_t from, std::int64_t to, bool pen) {
+                const std::int64_t first = (from + w - 1) / 2;
+                const std::int64_t last = (to + w - 1) / 2;
+                if (first > last) {
+                    return;
                 }
-            } else {
-                add(d, -spans.Outer, spans.Outer, true);
-            }
+                shape.Spans.push_back({static_cast<std::int32_t>(d), static_cast<std::int32_t>(first),
+                                       static_cast<std::int32_t>(last), pen});
+                shape.Top = std::min(shape.Top, d);
+                shape.Bottom = std::max(shape.Bottom, d);
+                shape.Left = std::min(shape.Left, first);
+                shape.Right = std::max(shape.Right, last);
+            });
         }
+        DrawEllipseShape(left, top);
+        return;
     }
 
     const std::int64_t rowFirst = std::max<std::int64_t>(0, top + dFirst);
     const std::int64_t rowLast = std::min<std::int64_t>(deviceHeight_ - 1, top + dLast);
     const auto toX = [&](std::int64_t xx) { return (xx + centreX2) / 2; };
     for (std::int64_t row = rowFirst; row <= rowLast; ++row) {
-        const EllipseRow spans =
-            small ? shape.Rows[static_cast<std::size_t>(row - top - dFirst)] : halfSpans(2 * row - centreY2);
-        const std::int64_t outer = spans.Outer;
-        const std::int64_t inner = spans.Inner;
-        if (outer < 0) {
-            continue;
-        }
-        if (inner >= 0) {
-            FillSpan(row, toX(-inner), toX(inner), kWhitePixel);
-            if (outlined) {
-                FillSpan(row, toX(-outer), toX(-inner - 2), penPixel_);
-                FillSpan(row, toX(inner + 2), toX(outer), penPixel_);
+        rowRuns(halfSpans(2 * row - centreY2), [&](std::int64_t from, std::int64_t to, bool pen) {
+            FillSpan(row, toX(from), toX(to), pen ? penPixel_ : kWhitePixel);
+        });
+    }
+}
+
+void RasterCanvas::DrawEllipseShape(std::int64_t left, std::int64_t top) {
+    const EllipseShape& shape = ellipseShape_;
+    if (shape.Spans.empty()) {
+        return; // its box is empty too
+    }
+    if (top + shape.Top >= 0 && top + shape.Bottom < deviceHeight_ && left + shape.Left >= 0 &&
+        left + shape.Right < deviceWidth_) {
+        // Wholly on the surface: no run needs cutting.
+        std::uint32_t* origin = pixels_.data() + static_cast<std::ptrdiff_t>(top) * deviceWidth_ + left;
+        for (const EllipseShape::Span& span : shape.Spans) {
+            std::uint32_t* row = origin + static_cast<std::ptrdiff_t>(span.Row) * deviceWidth_;
+            const std::uint32_t pixel = span.Pen ? penPixel_ : kWhitePixel;
+            for (std::int32_t x = span.First; x <= span.Last; ++x) {
+                row[x] = pixel;
             }
-        } else {
-            FillSpan(row, toX(-outer), toX(outer), penPixel_);
         }
+        return;
+    }
+    for (const EllipseShape::Span& span : shape.Spans) {
+        FillSpan(top + span.Row, left + span.First, left + span.Last, span.Pen ? penPixel_ : kWhitePixel);
     }
 }
 

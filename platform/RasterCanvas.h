@@ -114,8 +114,8 @@ private:
     std::vector<FillRun> fillStack_;        // kept between fills to avoid reallocating
     std::vector<std::uint8_t> fillVisited_; // pixels a flood fill has taken, one byte each
 
-    // The rows of the last small ellipse drawn: half-spans, in doubled coordinates, of the whole
-    // figure and of its inside (-1: none), from the first row it covers.
+    // One row of an ellipse: half-spans, in doubled coordinates, of the whole figure and of its
+    // inside (-1: none).
     struct EllipseRow {
         std::int64_t Outer;
         std::int64_t Inner;
@@ -125,9 +125,9 @@ private:
         std::int64_t H = -1;
         std::int64_t PenWidth = 0; // logical pixels
         bool Outlined = false;
-        std::vector<EllipseRow> Rows;
-        // The same rows as runs of pixels relative to the rectangle's top left device pixel, and
-        // the box they take: a dot wholly on the surface is then a few stores per row.
+        // The last small ellipse's rows as runs of pixels relative to the rectangle's top left
+        // device pixel, and the box they take: a dot wholly on the surface is then a few stores
+        // per row.
         struct Span {
             std::int32_t Row;
             std::int32_t First;
@@ -139,6 +139,8 @@ private:
     };
     static constexpr std::int64_t kEllipseShapeRows = 256;
     EllipseShape ellipseShape_;
+    // Draws the kept shape with its rectangle's top left device pixel at (left, top).
+    void DrawEllipseShape(std::int64_t left, std::int64_t top);
 
     void ThinLine(TPoint from, TPoint to);
     void ScaledThinLine(TPoint from, TPoint to);
