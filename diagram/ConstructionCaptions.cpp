@@ -219,10 +219,11 @@ std::string Caption(const ConstructionRecord& record, std::size_t index, char se
             record.ShockAngleAtReducedWedge()
                 ? Degrees(static_cast<double>(*record.ShockAngleAtReducedWedge()), 2, sep)
                 : "—";
-        return "Скачок отходит от клина, поэтому угол клина уменьшали на 1°, пока луч не пересёк поляру: при "
-               "u = " +
-               u + "° точка C — (" + c + "), угол скачка " + phiU + ". Поправка к настоящему клину " +
-               Formula("φ = χ + e^(π(u − χ))·(φu − u)") + " даёт " + Formula("φ = " + phi) + ".";
+        return "Скачок отходит от клина, поэтому угол клина уменьшали на 1°, пока луч не пересёк поляру: "
+               "при " +
+               Formula("u = " + u + "°") + " точка C — (" + c + "), угол скачка " + phiU +
+               ". Поправка к настоящему клину " + Formula("φ = χ + e^(π(u − χ))·(φu − u)") + " даёт " +
+               Formula("φ = " + phi) + ".";
     }
     case ConstructionStep::DetachedUpperArc:
         return "Отошедший скачок начинается дугой радиусом " + Pixels(s.DetachedRadius) +

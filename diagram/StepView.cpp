@@ -79,6 +79,8 @@ void Ring(const StepPoint& point, RasterCanvas& target) {
         for (int dx = -reach; dx <= reach; ++dx)
             if (std::abs(std::hypot(dx, dy) - kRingRadius) <= kRingHalfPen)
                 target.SetPixel(point.X + dx, point.Y + dy, kStepRing);
+    if (point.Letter.empty())
+        return;
 
     FontSpec font;
     font.PixelHeight = kLetterHeight;
@@ -129,8 +131,9 @@ std::vector<StepPoint> StepPoints(const ConstructionRecord& record, std::size_t 
     case ConstructionStep::FootD: {
         // The foot of the perpendicular from B on the upper shock line: V1 cos φ along it.
         const double phi = s.ShockAngle;
+        // The step writes the letter D itself, beside the point: the ring stands alone.
         AddPoint(points, kOriginX + v1 * std::cos(phi) * std::cos(phi),
-                 kOriginY - s.V1 * s.ScaleY * std::sin(phi) * std::cos(phi), "D");
+                 kOriginY - s.V1 * s.ScaleY * std::sin(phi) * std::cos(phi), "");
         break;
     }
     case ConstructionStep::ReducedWedge:

@@ -19,7 +19,8 @@ namespace zk {
 inline constexpr TColor kStepHighlight = 0x96F0FF; // pale yellow, behind the step's new pixels
 inline constexpr TColor kStepRing = 0x0080FF;      // orange, the rings and their letters
 
-// A point a step is about, in pixels of the picture, and the letter the view writes beside it.
+// A point a step is about, in pixels of the picture, and the letter the view writes beside it
+// (none where the step writes the point's letter itself).
 struct StepPoint {
     std::int32_t X = 0;
     std::int32_t Y = 0;
