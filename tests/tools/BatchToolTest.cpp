@@ -133,20 +133,85 @@ TEST_F(BatchTool, FaultsPrintWhatTheRunReached) {
 }
 
 TEST_F(BatchTool, UnreadableFilesAndUsageErrors) {
-    const Result missing = Batch({(dir_ / "nowhere.psr").string()});
+    const std::string nowhere = (dir_ / "nowhere.psr").string();
+    const Result missing = Batch({nowhere});
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "File not found\n");
+    EXPECT_EQ(missing.err, nowhere + ": File not found\n");
     EXPECT_TRUE(missing.out.empty());
-    const Result comma = Batch({Case("comma.psr", "340,5\r\n140\r\n680\r\n20\r\n")});
+    const std::string commaFile = Case("comma.psr", "340,5\r\n140\r\n680\r\n20\r\n");
+    const Result comma = Batch({commaFile});
     EXPECT_EQ(comma.status, 2);
-    EXPECT_EQ(comma.err, "Invalid numeric input\n");
-    const Result real = Batch({Case("real.psr", "340\r\n140\r\n680.0\r\n20\r\n")});
-    EXPECT_EQ(real.err, "Invalid numeric input\n");
+    EXPECT_EQ(comma.err, commaFile + ": Invalid numeric input\n");
+    const std::string realFile = Case("real.psr", "340\r\n140\r\n680.0\r\n20\r\n");
+    const Result real = Batch({realFile});
+    EXPECT_EQ(real.err, realFile + ": Invalid numeric input\n");
     EXPECT_EQ(Batch({}).status, 2);
     EXPECT_EQ(Batch({"--bogus", "x.psr"}).status, 2);
     EXPECT_EQ(Batch({"--decimal-separator", "ab", "x.psr"}).status, 2);
     const Result folder = Batch({dir_.string()});
     EXPECT_EQ(folder.status, 2);
+}
+
+// Every usage error names what is wrong on its first line, then shows the usage; nothing is
+// printed on standard output and no case is solved.
+TEST_F(BatchTool, UsageErrorsSayWhatIsWrongFirst) {
+    const std::string file = Case("ok.psr", Lines(340, 140, 680, 20));
+    const struct {
+        std::vector<std::string> Args;
+        std::string Said;
+    } rows[] = {
+        {{"--bogus", file}, "unknown option --bogus"},
+        {{"-", file}, "unknown option -"},
+        {{}, "no case file given"},
+        {{file, "b.psr"}, "one case at a time: " + file + " and b.psr"},
+        {{"--png", "p.png", "--scale", "9", file}, "--scale must be 1..8"},
+        {{"--png", "p.png", "--scale", file}, "--scale must be 1..8"},
+        {{"--png", "p.png", "--scale", "2", "--scale", "3", file}, "--scale is given twice"},
+        {{"--scale", "2", file}, "--scale goes only with --png"},
+        {{"--sweep", "0:10", "--exact", file}, "--sweep does not go with --exact"},
+        {{"--bmp", "b.bmp", "--sweep", "0:10", file}, "--sweep does not go with --bmp"},
+        {{"--sweep", "0:10", "--png", "p.png", file}, "--sweep does not go with --png"},
+        {{"--sweep", "0:10", "--flight", "5", file}, "--sweep does not go with --flight"},
+        {{"--sweep", "0:1", "--sweep", "2:3", file}, "--sweep is given twice"},
+        {{"--sweep", "9:1", file}, "--sweep wants FROM:TO, whole degrees from 0 to 180 with FROM <= TO"},
+        {{"--flight", "1000001", file}, "--flight needs a whole number of ticks up to 1000000"},
+        // A million ticks are taken (the conflict with the sweep is what is left to report).
+        {{"--flight", "1000000", "--sweep", "0:0", file}, "--sweep does not go with --flight"},
+        {{"--flight", "-3", file}, "--flight needs a whole number of ticks up to 1000000"},
+        {{file, "--flight"}, "--flight needs a whole number of ticks up to 1000000"},
+        {{"--flight", "5", "--particles", "many", file}, "--particles needs a whole number of particles"},
+        {{"--particles", "50", file}, "--particles goes only with --flight"},
+        {{"--decimal-separator", "ab", file}, "--decimal-separator needs one character"},
+        {{"--bmp", "", file}, "--bmp needs a file name"},
+        {{file, "--ops"}, "--ops needs a file name"},
+    };
+    for (const auto& row : rows) {
+        const Result r = Batch(row.Args);
+        SCOPED_TRACE(row.Said);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "zorkventa-batch: " + row.Said);
+        EXPECT_NE(r.err.find("\nusage: zorkventa-batch "), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(BatchTool, HelpAndVersionPrintAndSucceed) {
+    const Result help = Batch({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out.rfind("usage: zorkventa-batch ", 0), 0u) << help.out;
+    // Every option the tool knows has a line of its own that explains it.
+    for (const char* option : {"--decimal-separator C", "--bmp FILE", "--png FILE", "--scale K", "--ops FILE",
+                               "--exact", "--flight TICKS", "--particles K", "--sweep FROM:TO", "--help",
+                               "--version"})
+        EXPECT_NE(help.out.find(std::string("\n  ") + option + "  "), std::string::npos) << option;
+    EXPECT_EQ(Batch({"-h"}).out, help.out);
+    EXPECT_EQ(Batch({"--exact", "--help", "--bogus"}).status, 0) << "what follows --help is not read";
+
+    const Result version = Batch({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "zorkventa-batch " ZK_VERSION "\n");
+    EXPECT_EQ(version.err, "");
 }
 
 TEST_F(BatchTool, WritesTheDiagramAndItsOperations) {
@@ -363,7 +428,14 @@ TEST_F(BatchTool, FlightParticleCountIsClampedAndRunsRepeatAlike) {
     const struct {
         const char* given;
         std::size_t used;
-    } rows[] = {{nullptr, 100}, {"3", 10}, {"10", 10}, {"500", 500}, {"100000", 500}};
+        const char* said; // on standard error
+    } rows[] = {{nullptr, 100, ""},
+                {"3", 10, "zorkventa-batch: --particles 3 brought into 10..500: 10 particles\n"},
+                {"0", 10, "zorkventa-batch: --particles 0 brought into 10..500: 10 particles\n"},
+                {"10", 10, ""},
+                {"500", 500, ""},
+                {"501", 500, "zorkventa-batch: --particles 501 brought into 10..500: 500 particles\n"},
+                {"100000", 500, "zorkventa-batch: --particles 100000 brought into 10..500: 500 particles\n"}};
     for (const auto& row : rows) {
         std::vector<std::string> args{"--flight", "1"};
         if (row.given)
@@ -371,6 +443,7 @@ TEST_F(BatchTool, FlightParticleCountIsClampedAndRunsRepeatAlike) {
         args.push_back(start);
         const Result r = Batch(args);
         EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, row.said);
         const std::vector<std::string> particles = ParticleLines(r.out);
         ASSERT_EQ(particles.size(), row.used) << (row.given ? row.given : "default");
         // Every run starts the generator afresh: the first particle is always the same.
@@ -431,10 +504,14 @@ TEST_F(BatchTool, ReadAndWriteFailuresAreNamed) {
         std::string Err;
         bool Solved; // the solution's lines are printed before the output fails
     } rows[] = {
-        {"a folder as the case", {dir_.string()}, 2, "File access denied\n", false},
+        {"a folder as the case", {dir_.string()}, 2, dir_.string() + ": File access denied\n", false},
         // Reading the process's own memory from address 0 fails with the system's read fault.
-        {"a file that cannot be read", {"/proc/self/mem"}, 2, "I/O error 30\n", false},
-        {"a missing folder", {(dir_ / "none" / "s.psr").string()}, 2, "File not found\n", false},
+        {"a file that cannot be read", {"/proc/self/mem"}, 2, "/proc/self/mem: I/O error 30\n", false},
+        {"a missing folder",
+         {(dir_ / "none" / "s.psr").string()},
+         2,
+         (dir_ / "none" / "s.psr").string() + ": File not found\n",
+         false},
         {"--bmp into a missing folder",
          {"--bmp", (dir_ / "none" / "p.bmp").string(), good},
          2,
@@ -446,8 +523,9 @@ TEST_F(BatchTool, ReadAndWriteFailuresAreNamed) {
          "Cannot create file " + dir_.string() + "\n",
          true},
         // The full device takes the file but refuses every byte, as a full disk does.
-        {"--ops onto a full disk", {"--ops", "/dev/full", good}, 2, "Stream write error\n", true},
-        {"--bmp onto a full disk", {"--bmp", "/dev/full", good}, 2, "Stream write error\n", true},
+        {"--ops onto a full disk", {"--ops", "/dev/full", good}, 2, "/dev/full: Stream write error\n", true},
+        {"--bmp onto a full disk", {"--bmp", "/dev/full", good}, 2, "/dev/full: Stream write error\n", true},
+        {"--png onto a full disk", {"--png", "/dev/full", good}, 2, "/dev/full: Stream write error\n", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.What);
@@ -757,4 +835,17 @@ TEST_F(BatchTool, PngOfAFaultedRunShowsWhatThePictureHolds) {
         EXPECT_EQ(one, small) << row.name;
         EXPECT_NE(small.pixel(400, 220), qRgb(255, 255, 255)) << "the axis is drawn";
     }
+}
+
+// The tool links no toolkit, so a run pays only for the solving, the fonts and its files.
+TEST(BatchProgram, LoadsNoToolkit) {
+    std::string libraries;
+    if (std::FILE* pipe = ::popen("ldd '" ZK_BATCH_PROGRAM "' 2>&1", "r")) {
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            libraries.append(buffer, n);
+        ::pclose(pipe);
+    }
+    ASSERT_NE(libraries.find("libpng"), std::string::npos) << libraries;
+    EXPECT_EQ(libraries.find("libQt"), std::string::npos) << libraries;
 }
