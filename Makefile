@@ -14,9 +14,9 @@
 
 # The installation test judges the menu entry, the metainfo and the file type of saved cases with
 # the desktop's own tools (xdg-mime asks mimetype, from libfile-mimeinfo-perl, on a desktop it does
-# not know).
+# not know).  libpng encodes the PNG pictures, so the batch tool starts without loading Qt.
 PKGS := cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-        libbenchmark-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core \
+        libbenchmark-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation fonts-dejavu-core \
         qt6-translations-l10n locales poppler-utils \
         desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
 # libFuzzer and its runtime come with clang.

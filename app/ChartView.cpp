@@ -53,7 +53,12 @@ void ChartView::mousePressEvent(QMouseEvent* event) {
 }
 
 void ChartView::mouseMoveEvent(QMouseEvent* event) {
-    if (!dragging_ || !(event->buttons() & Qt::LeftButton)) {
+    if (dragging_ && !(event->buttons() & Qt::LeftButton)) {
+        // The button came up where this view did not see it (a modal box took the release): the
+        // drag is over, and the pointer moving on picks nothing.
+        dragging_ = false;
+    }
+    if (!dragging_) {
         QWidget::mouseMoveEvent(event);
         return;
     }

@@ -8,11 +8,12 @@
 #include "FlightHost.h"
 #include "TSpinEdit.h"
 
-WedgePicker::WedgePicker(zk::FlightHost& host, const zk::TSpinEdit& field, QObject* parent)
-    : QObject(parent), host_(host), field_(field) {
-    frame_.setSingleShot(true);
+WedgePicker::WedgePicker(zk::FlightHost& host, const zk::TSpinEdit& field, QObject* parent,
+                         zk::FrameClock* clock)
+    : QObject(parent), host_(host), field_(field), frame_(nullptr, clock) {
+    // Started by a move, ticking in the next frame, where Flush stops it again.
     frame_.setInterval(kFrameMilliseconds);
-    connect(&frame_, &QTimer::timeout, this, zk::Guarded([this] { Flush(); }));
+    connect(&frame_, &zk::TTimer::timeout, this, zk::Guarded([this] { Flush(); }));
 }
 
 int WedgePicker::Clamped(int degrees) const {

@@ -5,12 +5,14 @@
 // labels and every open view follow.  A drag asks for a new angle with every mouse move; those are
 // gathered so that Apply runs at most once per display frame, with the latest angle.
 #include <QObject>
-#include <QTimer>
 #include <functional>
 #include <optional>
 
+#include "TTimer.h"
+
 namespace zk {
 class FlightHost;
+class FrameClock;
 class TSpinEdit;
 } // namespace zk
 
@@ -20,8 +22,10 @@ class WedgePicker : public QObject {
     static constexpr int kFrameMilliseconds = 16; // one frame of a 60 Hz display
 
     // host: the main window's wedge field setter and button; field: that wedge field, whose limits
-    // bound every pick.  Both must outlive the picker.
-    WedgePicker(zk::FlightHost& host, const zk::TSpinEdit& field, QObject* parent = nullptr);
+    // bound every pick.  Both must outlive the picker.  The frames come from clock (the display's
+    // when none is given).
+    WedgePicker(zk::FlightHost& host, const zk::TSpinEdit& field, QObject* parent = nullptr,
+                zk::FrameClock* clock = nullptr);
 
     // The whole degree nearest to thetaDegrees, clamped to [0, axisLimit] and the field's limits.
     int AngleFor(double thetaDegrees, double axisLimitDegrees) const;
@@ -49,5 +53,5 @@ class WedgePicker : public QObject {
     zk::FlightHost& host_;
     const zk::TSpinEdit& field_;
     std::optional<int> pending_;
-    QTimer frame_;
+    zk::TTimer frame_;
 };

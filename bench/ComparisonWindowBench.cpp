@@ -17,6 +17,7 @@
 #include "Comparison.h"
 #include "ErrorBox.h"
 #include "LargestWedgeCache.h"
+#include "ShockComparison.h"
 #include "Startup.h"
 #include "TSpinEdit.h"
 #include "ThetaBetaChart.h"
@@ -113,8 +114,31 @@ void RefreshPart(benchmark::State& state) {
     }
 }
 
+// The search for the construction's largest attached wedge alone, for a new V1 each time:
+// range(1) 0 tries the wedges on one polar as the window does, 1 runs Apply for every wedge.
+void LargestWedgeSearch(benchmark::State& state) {
+    const int v1 = static_cast<int>(state.range(0));
+    zk::FlowState gas;
+    gas.SoundSpeed = 340;
+    gas.Gamma = 1.4;
+    int k = 0;
+    for (auto _ : state) {
+        const int velocity = v1 + (k++ % 2);
+        benchmark::DoNotOptimize(state.range(1) == 0 ? zk::LargestAttachedWedge(gas, velocity)
+                                                     : zk::LargestAttachedWedgeByApply(gas, velocity));
+    }
+}
+
 } // namespace
 
+BENCHMARK(LargestWedgeSearch)
+    ->Args({680, 0})
+    ->Args({680, 1})
+    ->Args({5000, 0})
+    ->Args({5000, 1})
+    ->Args({999999, 0})
+    ->Args({999999, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(RefreshPart)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(RefreshEveryWedge)
     ->Args({680, 1})

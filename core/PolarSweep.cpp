@@ -327,6 +327,32 @@ void PolarSweep::Pass(int s, std::int32_t pointAx, std::int32_t sweepEnd, Extend
     listener.PolarPassEnd(s);
 }
 
+std::optional<std::int32_t> PolarSweep::PointC(std::int32_t pointAx, std::int32_t sweepEnd, Extended tanWedge) {
+    const std::int64_t first = pointAx, last = sweepEnd;
+    if (last - first >= shortSweep && UseShortcut())
+        return LastPassing(first, last, tanWedge);
+    if (last < first)
+        return std::nullopt;
+    // Kept for at most this many samples: beyond that (a gas the shortcut cannot take) each
+    // wedge evaluates them anew rather than holding megabytes.
+    constexpr std::int64_t kKeptOrdinates = 1 << 16;
+    const std::int64_t count = last - first + 1;
+    if (count <= kKeptOrdinates &&
+        (ordinatesFirst_ != first || static_cast<std::int64_t>(ordinates_.size()) != count)) {
+        ordinates_.clear();
+        for (std::int64_t i = first; i <= last; ++i)
+            ordinates_.push_back(Ordinate(static_cast<std::int32_t>(i)));
+        ordinatesFirst_ = first;
+    }
+    const bool kept = count <= kKeptOrdinates;
+    for (std::int64_t i = last; i >= first; --i) {
+        const auto vx = static_cast<std::int32_t>(i);
+        if (Passes(vx, kept ? ordinates_[static_cast<std::size_t>(i - first)] : Ordinate(vx), tanWedge))
+            return vx;
+    }
+    return std::nullopt;
+}
+
 void PolarSweep::ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge) {
     const std::int32_t v1 = state_.V1;
     const auto literal = [&](std::int64_t from) {

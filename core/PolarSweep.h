@@ -36,6 +36,11 @@ public:
     // One drawn pass (s = +1 lower, -1 upper branch) over pointAx..sweepEnd; sets C for the wedge
     // ray of slope tanWedge.
     void Pass(int s, std::int32_t pointAx, std::int32_t sweepEnd, Extended tanWedge, ApplyListener& listener);
+    // The sample a drawn pass over pointAx..sweepEnd takes for C at the wedge ray of slope
+    // tanWedge, found without drawing and without changing the flow state: the last sample within
+    // one pixel of the ray, nothing when none is.  Asked for many wedges of one polar, the
+    // sample-by-sample way evaluates each ordinate once.
+    std::optional<std::int32_t> PointC(std::int32_t pointAx, std::int32_t sweepEnd, Extended tanWedge);
     // An undrawn sweep of the detached search at the reduced wedge of slope tanWedge: the samples
     // from pointAx to V1 on or right of the polar's end; sets C when one passes.
     void ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge);
@@ -81,6 +86,10 @@ private:
     std::int64_t lastColumn_ = 0;
     Extended lastRow_ = 0;
     bool haveLast_ = false;
+    // PointC's ordinates of the samples pointAx..pointAx + size - 1, for a sweep it examines sample
+    // by sample.
+    std::vector<Extended> ordinates_;
+    std::int64_t ordinatesFirst_ = 0;
 };
 
 } // namespace zk

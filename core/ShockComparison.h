@@ -53,8 +53,15 @@ bool ConstructionAttaches(const FlowState& gas, std::int32_t wedgeDegrees, std::
 // shock for this velocity and the gas in `gas`; nothing when it finds none.  Found by trying the
 // wedges from 90 degrees down: below the limit the construction can miss single small wedges, where
 // the polar runs within a pixel or two of the axis, so attachment is not monotone and bisection
-// could stop in such a gap.  Raises what Apply raises.
+// could stop in such a gap.  The wedges are tried on one polar, with Apply's own tests of its
+// samples but without drawing or the detached search; Apply itself runs only for 90 degrees and the
+// wedge found.  Raises what Apply raises.
 std::optional<std::int32_t> LargestAttachedWedge(const FlowState& gas, std::int32_t velocity);
+
+// The same search by a full run of Apply for every wedge from fromDegrees down: the reference the
+// search on one polar is proven against.
+std::optional<std::int32_t> LargestAttachedWedgeByApply(const FlowState& gas, std::int32_t velocity,
+                                                        std::int32_t fromDegrees = 90);
 
 // The quantities the comparison window lists, in its order.
 enum class ComparedQuantity {

@@ -34,14 +34,25 @@ constexpr const char* kUsage =
     "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--png FILE [--scale K]] [--ops FILE]\n"
     "                       [--exact] [--flight TICKS [--particles K]] CASE.psr\n"
     "       zorkventa-batch --sweep FROM:TO CASE.psr\n"
-    "  --png     write the diagram as a PNG picture drawn at K times its size (K from 1 to 8, default 4)\n"
-    "  --exact   also print the exact oblique-shock values (weak and strong shock, maximum deflection,\n"
-    "            Mach angle, sonic point) for the same M1 = V1/c1, gamma and wedge angle\n"
-    "  --flight  open the flight window on the solution with K particles (default 100, 10..500) and\n"
-    "            print every particle after TICKS (0..1000000) motion ticks at the speed bar's initial\n"
-    "            position\n"
-    "  --sweep   instead of the case's own wedge angle, every whole degree from FROM to TO (0 to 180)\n"
-    "            for the case's gas and V1, as CSV with a header line; prints only the CSV";
+    "       zorkventa-batch --help | --version\n"
+    "Solves a saved case as the program opens it and prints the labels and the solution as\n"
+    "\"key: value\" lines.\n"
+    "  --decimal-separator C  the decimal separator of the printed values (default: the locale's)\n"
+    "  --bmp FILE             write the diagram as the 609 x 449 BMP picture the window shows\n"
+    "  --png FILE             write the diagram as a PNG picture drawn afresh at K times its size\n"
+    "  --scale K              the PNG's scale, a whole number from 1 to 8 (default 4); only with --png\n"
+    "  --ops FILE             write every drawing operation of the diagram (and of --flight) to FILE\n"
+    "  --exact                also print the exact oblique-shock values (weak and strong shock, maximum\n"
+    "                         deflection, Mach angle, sonic point) for the same M1, gamma and wedge angle\n"
+    "  --flight TICKS         open the flight window on the solution and print every particle after\n"
+    "                         TICKS (0..1000000) motion ticks at the speed bar's initial position\n"
+    "  --particles K          the particles of --flight (default 100; brought into 10..500)\n"
+    "  --sweep FROM:TO        every whole wedge angle from FROM to TO (0..180) for the case's gas and V1\n"
+    "                         instead of its own angle, printed only as CSV with a header line\n"
+    "  --help                 print this text and exit\n"
+    "  --version              print the version and exit";
+
+constexpr const char* kProgram = "zorkventa-batch";
 
 // The picture of the main window and the labels that Apply fills, as the main window holds them.
 class BatchWindow : public PolarDiagram {
@@ -133,7 +144,7 @@ void WriteFileOrThrow(const std::string& path, const std::string& bytes) {
         throw AppError("Cannot create file " + path);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!file.flush())
-        throw AppError("Stream write error");
+        throw AppError(path + ": Stream write error");
 }
 
 void PrintResults(std::ostream& out, const BatchWindow& window, const FlowState& state) {
@@ -213,32 +224,6 @@ bool ParseCount(const std::string& text, std::int32_t& value) {
     if (parsed > INT32_MAX)
         return false;
     value = static_cast<std::int32_t>(parsed);
-    return true;
-}
-
-// Takes --flight and --particles with their values from argv at a; false when arg is neither.
-// Sets bad when the value is missing or no count.
-bool ParseFlightOption(int argc, char** argv, int& a, FlightRequest& flight, bool& bad) {
-    const std::string arg = argv[a];
-    if (arg != "--flight" && arg != "--particles")
-        return false;
-    std::int32_t value = 0;
-    if (a + 1 >= argc || !ParseCount(argv[a + 1], value)) {
-        bad = true;
-        return true;
-    }
-    ++a;
-    if (arg == "--flight") {
-        if (value > kMaxFlightTicks) {
-            bad = true;
-            return true;
-        }
-        flight.Requested = true;
-        flight.Ticks = value;
-    } else {
-        flight.Particles = value;
-        flight.ParticlesGiven = true;
-    }
     return true;
 }
 
@@ -389,61 +374,125 @@ int RunSweep(const SweepRange& range, const ResultFileValues& values, std::ostre
     return 0;
 }
 
-} // namespace
+// What the command line asks for.
+struct BatchOptions {
+    bool Help = false, Version = false;
+    std::optional<char> Separator;
+    std::string BmpPath, PngPath, OpsPath, CasePath;
+    std::optional<int> PngScale;
+    bool WithExact = false;
+    FlightRequest Flight;
+    std::optional<SweepRange> Sweep;
+};
 
-int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
-    std::optional<char> separator;
-    std::string bmpPath, pngPath, opsPath, casePath;
-    std::optional<int> pngScale;
-    bool withExact = false;
-    FlightRequest flight;
-    std::optional<SweepRange> sweep;
+// Reads the arguments into options; the text of the first usage error, empty when there is none.
+// --help and --version end the reading: what follows them is not looked at.
+std::string ParseArguments(int argc, char** argv, BatchOptions& o) {
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         const bool hasValue = a + 1 < argc;
-        bool badFlight = false;
-        if (ParseFlightOption(argc, argv, a, flight, badFlight)) {
-            if (badFlight) {
-                err << kUsage << '\n';
-                return 2;
-            }
-        } else if (arg == "--decimal-separator" && hasValue && std::string(argv[a + 1]).size() == 1) {
-            separator = argv[++a][0];
-        } else if (arg == "--bmp" && hasValue) {
-            bmpPath = argv[++a];
-        } else if (arg == "--png" && hasValue) {
-            pngPath = argv[++a];
-        } else if (arg == "--scale" && hasValue && !pngScale) {
+        const auto value = [&]() -> std::string { return argv[++a]; };
+        if (arg == "--help" || arg == "-h") {
+            o.Help = true;
+            return {};
+        }
+        if (arg == "--version") {
+            o.Version = true;
+            return {};
+        }
+        if (arg == "--flight") {
+            std::int32_t ticks = 0;
+            if (!hasValue || !ParseCount(value(), ticks) || ticks > kMaxFlightTicks)
+                return "--flight needs a whole number of ticks up to " + std::to_string(kMaxFlightTicks);
+            o.Flight.Requested = true;
+            o.Flight.Ticks = ticks;
+        } else if (arg == "--particles") {
+            std::int32_t count = 0;
+            if (!hasValue || !ParseCount(value(), count))
+                return "--particles needs a whole number of particles";
+            o.Flight.Particles = count;
+            o.Flight.ParticlesGiven = true;
+        } else if (arg == "--decimal-separator") {
+            if (!hasValue || std::string(argv[a + 1]).size() != 1)
+                return "--decimal-separator needs one character";
+            o.Separator = value()[0];
+        } else if (arg == "--bmp" || arg == "--png" || arg == "--ops") {
+            if (!hasValue || std::string(argv[a + 1]).empty())
+                return arg + " needs a file name";
+            (arg == "--bmp" ? o.BmpPath : arg == "--png" ? o.PngPath : o.OpsPath) = value();
+        } else if (arg == "--scale") {
+            if (o.PngScale)
+                return "--scale is given twice";
             // A whole number from 1 to 8: the device pixels per pixel of the picture.
-            const std::string k = argv[++a];
-            if (k.size() != 1 || k[0] < '1' || k[0] > '8') {
-                err << kUsage << '\n';
-                return 2;
-            }
-            pngScale = k[0] - '0';
-        } else if (arg == "--ops" && hasValue) {
-            opsPath = argv[++a];
+            const std::string k = hasValue ? value() : std::string();
+            if (k.size() != 1 || k[0] < '1' || k[0] > '8')
+                return "--scale must be 1..8";
+            o.PngScale = k[0] - '0';
         } else if (arg == "--exact") {
-            withExact = true;
-        } else if (arg == "--sweep" && hasValue && !sweep) {
-            sweep = ParseSweepRange(argv[++a]);
-            if (!sweep) {
-                err << "zorkventa-batch: --sweep wants FROM:TO, whole degrees from 0 to 180 with FROM <= TO\n"
-                    << kUsage << '\n';
-                return 2;
-            }
-        } else if (!arg.empty() && arg[0] != '-' && casePath.empty()) {
-            casePath = arg;
+            o.WithExact = true;
+        } else if (arg == "--sweep") {
+            if (o.Sweep)
+                return "--sweep is given twice";
+            if (hasValue)
+                o.Sweep = ParseSweepRange(value());
+            if (!o.Sweep)
+                return "--sweep wants FROM:TO, whole degrees from 0 to 180 with FROM <= TO";
+        } else if (!arg.empty() && arg[0] == '-') {
+            return "unknown option " + arg;
+        } else if (!o.CasePath.empty()) {
+            return "one case at a time: " + o.CasePath + " and " + arg;
+        } else if (arg.empty()) {
+            return "the case's file name is empty";
         } else {
-            err << kUsage << '\n';
-            return 2;
+            o.CasePath = arg;
         }
     }
+    if (o.CasePath.empty())
+        return "no case file given";
+    if (o.PngScale && o.PngPath.empty())
+        return "--scale goes only with --png";
+    if (o.Flight.ParticlesGiven && !o.Flight.Requested)
+        return "--particles goes only with --flight";
     // A sweep prints only its CSV: the options of the single case's output do not go with it.
-    if (casePath.empty() || (pngScale && pngPath.empty()) || (flight.ParticlesGiven && !flight.Requested) ||
-        (sweep && (withExact || !bmpPath.empty() || !pngPath.empty() || !opsPath.empty() || flight.Requested))) {
-        err << kUsage << '\n';
+    if (o.Sweep) {
+        for (const auto& [given, name] : {std::pair{o.WithExact, "--exact"}, std::pair{!o.BmpPath.empty(), "--bmp"},
+                                          std::pair{!o.PngPath.empty(), "--png"}, std::pair{!o.OpsPath.empty(), "--ops"},
+                                          std::pair{o.Flight.Requested, "--flight"}})
+            if (given)
+                return std::string("--sweep does not go with ") + name;
+    }
+    return {};
+}
+
+} // namespace
+
+int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    BatchOptions options;
+    if (const std::string problem = ParseArguments(argc, argv, options); !problem.empty()) {
+        err << kProgram << ": " << problem << '\n' << kUsage << '\n';
         return 2;
+    }
+    if (options.Help) {
+        out << kUsage << '\n';
+        return 0;
+    }
+    if (options.Version) {
+        out << kProgram << ' ' << ZK_VERSION << '\n';
+        return 0;
+    }
+    const std::optional<char> separator = options.Separator;
+    const std::string &bmpPath = options.BmpPath, &pngPath = options.PngPath, &opsPath = options.OpsPath,
+                      &casePath = options.CasePath;
+    const std::optional<int> pngScale = options.PngScale;
+    const bool withExact = options.WithExact;
+    FlightRequest flight = options.Flight;
+    const std::optional<SweepRange> sweep = options.Sweep;
+    if (flight.Requested) {
+        const std::int32_t used = std::clamp(flight.Particles, kMinParticleCount, kParticleSlots);
+        if (used != flight.Particles)
+            err << kProgram << ": --particles " << flight.Particles << " brought into " << kMinParticleCount
+                << ".." << kParticleSlots << ": " << used << " particles\n";
+        flight.Particles = used;
     }
     const char sep = separator ? *separator : LocaleDecimalSeparator();
 
@@ -451,7 +500,7 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     try {
         values = ReadResultFile(ReadWholeFile(casePath));
     } catch (const AppError& e) {
-        err << e.what() << '\n';
+        err << casePath << ": " << e.what() << '\n';
         return 2;
     }
     if (sweep)
@@ -505,7 +554,7 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
             DiagramPicture::Redraw(large, pictureRun);
             const std::string png = EncodePng(large);
             if (png.empty())
-                throw AppError("Stream write error");
+                throw AppError(pngPath + ": Stream write error");
             WriteFileOrThrow(pngPath, png);
         }
         if (!opsPath.empty())

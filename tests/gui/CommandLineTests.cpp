@@ -3,6 +3,7 @@
 // the arguments the program refuses.
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 
 #include "CommandLine.h"
 #include "ProgramFixture.h"
@@ -55,6 +56,61 @@ TEST(CommandLineParse, HelpAndVersionEndTheProgramWithSuccess) {
     ASSERT_TRUE(version.ExitStatus);
     EXPECT_EQ(*version.ExitStatus, 0);
     EXPECT_EQ(version.Message, QStringLiteral("zorkventa " ZK_VERSION "\n"));
+}
+
+// The program itself, started with no display at all: --help and --version are answered before
+// the window system is asked for; anything else still needs the display.
+TEST(CommandLineProgram, HelpAndVersionNeedNoDisplay) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"})
+        environment.remove(QString::fromLatin1(name));
+    const struct {
+        QStringList Arguments;
+        int Status;
+        QString Out; // the beginning of standard output
+    } rows[] = {
+        {{QStringLiteral("--help")}, 0, QStringLiteral("Использование: zorkventa [параметры] [CASE.psr]\n")},
+        {{QStringLiteral("-h")}, 0, QStringLiteral("Использование: zorkventa ")},
+        {{QStringLiteral("--help-all")}, 0, QStringLiteral("Использование: zorkventa ")},
+        {{QStringLiteral("--version")}, 0, QStringLiteral("zorkventa " ZK_VERSION "\n")},
+        {{QStringLiteral("-v")}, 0, QStringLiteral("zorkventa " ZK_VERSION "\n")},
+        {{QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("--version")},
+         0,
+         QStringLiteral("zorkventa " ZK_VERSION "\n")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Arguments.join(QLatin1Char(' ')).toStdString());
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(ZK_PROGRAM), row.Arguments);
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort";
+        EXPECT_EQ(program.exitCode(), row.Status);
+        const QString out = QString::fromUtf8(program.readAllStandardOutput());
+        EXPECT_TRUE(out.startsWith(row.Out)) << out.toStdString();
+    }
+}
+
+// Before the application starts only help and the version are answered: the toolkit's options, and
+// with them words whose letters spell -h or -v, are left for the application to take.
+TEST(CommandLineParse, BeforeTheApplicationOnlyHelpAndVersionAreAnswered) {
+    const auto early = [](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "zorkventa");
+        std::vector<char*> argv;
+        for (auto& a : arguments)
+            argv.push_back(a.data());
+        return CommandLine::BeforeApplication(static_cast<int>(argv.size()), argv.data());
+    };
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {}, {"case.psr"}, {"-reverse"}, {"-stylesheet", "s.qss"}, {"--bogus"}, {"--", "--help"}})
+        EXPECT_FALSE(early(arguments)) << (arguments.empty() ? "" : arguments[0]);
+    const auto help = early({"-style", "fusion", "--help"});
+    ASSERT_TRUE(help && help->ExitStatus);
+    EXPECT_EQ(*help->ExitStatus, 0);
+    EXPECT_TRUE(help->Message.contains(QStringLiteral("CASE.psr")));
+    const auto version = early({"case.psr", "-v"});
+    ASSERT_TRUE(version && version->ExitStatus);
+    EXPECT_EQ(version->Message, QStringLiteral("zorkventa " ZK_VERSION "\n"));
 }
 
 class CommandLineOpenTest : public ProgramTest {

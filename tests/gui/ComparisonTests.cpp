@@ -274,6 +274,33 @@ TEST_F(ComparisonTest, ZeroWedgeExplainsTheMachWaveAndTheNormalShock) {
     EXPECT_EQ(Cell(PressureRow, TComparisonForm::StrongColumn), "4.5") << "normal shock at M1 = 2";
 }
 
+// The summary is written in the warning colour only where construction and theory do not agree on
+// a shock the wedge makes: not for the worked example, and not without a wedge, where both give a
+// wave of no strength.
+TEST_F(ComparisonTest, SummaryWarnsOnlyWhereThereIsADisagreement) {
+    Main->N8Click();
+    const QColor warning(0xa0, 0, 0), plain(Qt::black);
+    const struct {
+        int Chi;
+        double SoundSpeed;
+        QColor Colour;
+        const char* What;
+    } rows[] = {
+        {20, 340, plain, "attached in both"},
+        {0, 340, plain, "no wedge: the Mach wave in both"},
+        {30, 340, warning, "beyond θmax: detached"},
+        {0, 0, warning, "c1 = 0: the run faults"},
+        {0, 340, plain, "no wedge again, after the fault"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.What);
+        Flow.SoundSpeed = row.SoundSpeed;
+        Apply(row.Chi);
+        EXPECT_EQ(Comparison->Label2->palette().color(QPalette::WindowText), row.Colour)
+            << Comparison->Label2->text().toStdString();
+    }
+}
+
 // The chart of the start-up case: its marks stand where the exact values and φ put them.
 TEST(ThetaBetaChartTest, MarksStandAtTheirValues) {
     zk::FlowState state;

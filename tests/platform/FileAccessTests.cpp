@@ -68,6 +68,24 @@ TEST(ReplaceFileContents, KeepsTheModeOfTheFileItReplaces) {
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
+// A new file gets the mode any program's new file gets under the user's umask (0666 with the
+// umask's bits taken away), not the private mode of the temporary file it was written as.
+TEST(ReplaceFileContents, ANewFileTakesTheModeTheUmaskLeaves) {
+    const struct {
+        mode_t Umask, Mode;
+    } rows[] = {{022, 0644}, {002, 0664}, {077, 0600}, {027, 0640}, {0, 0666}};
+    for (const auto& row : rows) {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("new.psr"));
+        const mode_t saved = ::umask(row.Umask);
+        zk::ReplaceFileContents(name, "340\r\n");
+        ::umask(saved);
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(name).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, row.Mode) << "umask " << std::oct << row.Umask;
+    }
+}
+
 TEST(ReplaceFileContents, FollowsASymbolicLink) {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("target.psr"));
