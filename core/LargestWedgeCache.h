@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Remembers the construction's largest attached wedge for the last gas and free stream.  The search
-// runs Apply for up to 90 wedges, but its answer depends only on c1, γ and V1, so while the student
-// changes only the wedge angle every refresh after the first takes it from here.
+// tries up to 90 wedges on the polar (a millisecond or two), and its answer depends only on c1, γ
+// and V1, so while the student changes only the wedge angle every refresh after the first takes it
+// from here.
 #include <cstdint>
 #include <optional>
 

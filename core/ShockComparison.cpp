@@ -64,7 +64,7 @@ bool ConstructionAttaches(const FlowState& gas, std::int32_t wedgeDegrees, std::
 
 std::optional<std::int32_t> LargestAttachedWedgeByApply(const FlowState& gas, std::int32_t velocity,
                                                         std::int32_t fromDegrees) {
-    // At most 90 runs of Apply, each a millisecond or two even at V1 = 1e6.
+    // At most 90 runs of Apply, each up to a millisecond or two.
     for (std::int32_t degrees = fromDegrees; degrees >= 1; --degrees)
         if (ConstructionAttaches(gas, degrees, velocity))
             return degrees;

@@ -42,13 +42,10 @@ constexpr const char* kUsage =
     "  --png FILE             write the diagram as a PNG picture drawn afresh at K times its size\n"
     "  --scale K              the PNG's scale, a whole number from 1 to 8 (default 4); only with --png\n"
     "  --ops FILE             write every drawing operation of the diagram (and of --flight) to FILE\n"
-    "  --exact                also print the exact oblique-shock values (weak and strong shock, maximum\n"
-    "                         deflection, Mach angle, sonic point) for the same M1, gamma and wedge angle\n"
-    "  --flight TICKS         open the flight window on the solution and print every particle after\n"
-    "                         TICKS (0..1000000) motion ticks at the speed bar's initial position\n"
+    "  --exact                also print exact oblique-shock theory for the same M1, gamma and wedge\n"
+    "  --flight TICKS         run the flight window's particles TICKS (0..1000000) ticks; print them\n"
     "  --particles K          the particles of --flight (default 100; brought into 10..500)\n"
-    "  --sweep FROM:TO        every whole wedge angle from FROM to TO (0..180) for the case's gas and V1\n"
-    "                         instead of its own angle, printed only as CSV with a header line\n"
+    "  --sweep FROM:TO        only a CSV table of every whole wedge angle FROM..TO (0..180 degrees)\n"
     "  --help                 print this text and exit\n"
     "  --version              print the version and exit";
 

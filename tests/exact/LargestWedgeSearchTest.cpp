@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "Errors.h"
-#include "PolarSweep.h"
 #include "ShockComparison.h"
 
 namespace {
@@ -79,14 +78,6 @@ TEST(LargestWedgeSearch, RandomGasesAndStreams) {
         const auto v1 = static_cast<std::int32_t>(std::exp(low + (high - low) * logSpeed(random)));
         ExpectSameAsApply(c1, gamma, v1);
     }
-}
-
-TEST(LargestWedgeSearch, EverySampleExaminedAsTheShortcutIsProven) {
-    // With the shortcut on every sweep, however short, the search takes the same wedges.
-    zk::SetShortSweepSamples(0);
-    for (const std::int32_t v1 : {365, 400, 680, 1020})
-        ExpectSameAsApply(340, 1.4, v1);
-    zk::SetShortSweepSamples(2048);
 }
 
 } // namespace

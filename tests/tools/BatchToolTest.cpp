@@ -806,6 +806,9 @@ TEST_F(BatchTool, WritesTheDiagramAsAScaledPng) {
     ASSERT_EQ(small.size(), QSize(609, 449));
     EXPECT_EQ(one, small);
     ASSERT_EQ(four.size(), QSize(2436, 1796));
+    // Printed at the screen's size: 96 pixels of the picture an inch, 3780 and 4 × 3780 a metre.
+    EXPECT_EQ(one.dotsPerMeterX(), 3780);
+    EXPECT_EQ(four.dotsPerMeterY(), 15118);
 
     std::set<QRgb> coloursSmall, coloursFour;
     for (int y = 0; y < small.height(); ++y)
