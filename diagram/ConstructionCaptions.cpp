@@ -42,16 +42,6 @@ bool Shown(const ConstructionRecord& record, ResultItem item) {
     return record.Visible(item).value_or(false);
 }
 
-// "пиксель", "пикселя" or "пикселей", as the number before it asks.
-std::string Pixels(std::int64_t n) {
-    const std::int64_t last = (n < 0 ? -n : n) % 100;
-    if (last % 10 == 1 && last != 11)
-        return IntegerText(n) + " пиксель";
-    if (last % 10 >= 2 && last % 10 <= 4 && (last < 12 || last > 14))
-        return IntegerText(n) + " пикселя";
-    return IntegerText(n) + " пикселей";
-}
-
 // A formula is not broken across lines: its spaces are no-break spaces.
 std::string Formula(const std::string& text) {
     std::string out;
@@ -113,6 +103,15 @@ std::string Results(const ConstructionRecord& record, char sep) {
 }
 
 } // namespace
+
+std::string PixelCount(std::int64_t n) {
+    const std::int64_t last = (n < 0 ? -n : n) % 100;
+    if (last % 10 == 1 && last != 11)
+        return IntegerText(n) + " пиксель";
+    if (last % 10 >= 2 && last % 10 <= 4 && (last < 12 || last > 14))
+        return IntegerText(n) + " пикселя";
+    return IntegerText(n) + " пикселей";
+}
 
 std::string StepTitle(ConstructionStep step) {
     switch (step) {
@@ -205,7 +204,7 @@ std::string Caption(const ConstructionRecord& record, std::size_t index, char se
                "скорости вдоль скачка, которая на нём не меняется, а DB и DC — нормальные составляющие до и "
                "после скачка. Буква C стоит над лучом у абсциссы точки C.";
     case ConstructionStep::ShockArc:
-        return "Дуга радиусом " + Pixels(100) + " с подписью «" + WholeDegrees(s.ShockAngle) +
+        return "Дуга радиусом " + PixelCount(100) + " с подписью «" + WholeDegrees(s.ShockAngle) +
                " град» показывает угол скачка φ = " + phi + ", округлённый до целого градуса.";
     case ConstructionStep::Letters:
         return "Подписаны начало координат O, точки A и B и оси Vx и Vy; стрелка V1 слева показывает "
@@ -226,7 +225,7 @@ std::string Caption(const ConstructionRecord& record, std::size_t index, char se
                Formula("φ = " + phi) + ".";
     }
     case ConstructionStep::DetachedUpperArc:
-        return "Отошедший скачок начинается дугой радиусом " + Pixels(s.DetachedRadius) +
+        return "Отошедший скачок начинается дугой радиусом " + PixelCount(s.DetachedRadius) +
                " вокруг O: чем сильнее пришлось уменьшить клин, тем дальше скачок стоит перед его "
                "носиком. Дуга идёт шагами по 0" +
                std::string(1, sep) + "1 рад, пока её наклон не дойдёт до угла φ.";
