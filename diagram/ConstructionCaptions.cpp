@@ -62,7 +62,7 @@ std::string ChiMaxMeaning(const FlowState& s, char sep) {
             const ExactShockTheory theory = ExactTheory(mach, s.Gamma);
             return text + "; при M1 = " + Number(mach, 3, sep) +
                    " предел меньше: " + Formula("θmax = " + Degrees(theory.ThetaMax, 2, sep)) +
-                   ", а наибольший угол клина, при котором построение находит C, показывает окно "
+                   "; наибольший угол клина, при котором построение находит C, показывает окно "
                    "«Сравнение».";
         } catch (const AppError&) {
             // A stream the exact relations cannot represent: the limit alone is said.
@@ -81,8 +81,8 @@ std::string Results(const ConstructionRecord& record, char sep) {
         ChiMaxMeaning(s, sep);
     if (Shown(record, ResultItem::Label2))
         return "Результаты построения при " + Formula("M = " + Label(record, ResultItem::Label6, sep)) +
-               " и " + Formula("φ = " + Degrees(s.ShockAngle, 2, sep)) + ", где " + Formula("P = P2/P1") +
-               ":\n" +
+               " и " + Formula("φ = " + Degrees(s.ShockAngle, 2, sep)) + "; обозначим " +
+               Formula("P = P2/P1") + ":\n" +
                Formula("P = 1 + 2γ/(γ+1)·((M·sin φ)² − 1) = " + Label(record, ResultItem::Label2, sep)) +
                ";\n" +
                Formula("ρ1/ρ2 = ((γ−1)P + γ+1) / ((γ+1)P + γ−1) = " +
@@ -205,7 +205,7 @@ std::string Caption(const ConstructionRecord& record, std::size_t index, char se
                "после скачка. Буква C стоит над лучом у абсциссы точки C.";
     case ConstructionStep::ShockArc:
         return "Дуга радиусом " + PixelCount(100) + " с подписью «" + WholeDegrees(s.ShockAngle) +
-               " град» показывает угол скачка φ = " + phi + ", округлённый до целого градуса.";
+               " град» показывает угол скачка φ = " + phi + " с округлением до целого градуса.";
     case ConstructionStep::Letters:
         return "Подписаны начало координат O, точки A и B и оси Vx и Vy; стрелка V1 слева показывает "
                "направление набегающего потока.";
