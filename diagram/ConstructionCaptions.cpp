@@ -71,6 +71,18 @@ std::string ChiMaxMeaning(const FlowState& s, char sep) {
     return text + ".";
 }
 
+// At the smallest wedges the one-pixel resolution can take C so near B that φ falls below the
+// Mach angle, where no shock stands: the results then say so.
+std::string BelowMachAngle(const FlowState& s, char sep) {
+    const double mach = s.SoundSpeed == 0 ? 0 : s.V1 / s.SoundSpeed;
+    if (!(std::isfinite(mach) && mach > 1 && s.ShockAngle > 0 && s.ShockAngle < std::asin(1 / mach)))
+        return {};
+    return "\nφ здесь меньше угла Маха " +
+           Formula("μ = arcsin(1/M) = " + Degrees(std::asin(1 / mach), 2, sep)) +
+           ": при таком малом клине разрешение построения в один пиксель сдвигает C слишком близко к B. "
+           "Это не скачок уплотнения — давление за ним падает.";
+}
+
 std::string Results(const ConstructionRecord& record, char sep) {
     const FlowState& s = record.State();
     const std::string landmarks =
@@ -88,7 +100,8 @@ std::string Results(const ConstructionRecord& record, char sep) {
                Formula("ρ1/ρ2 = ((γ−1)P + γ+1) / ((γ+1)P + γ−1) = " +
                        Label(record, ResultItem::Label1, sep)) +
                ";\n" + Formula("υ2/υ1 = |OC| / V1 = " + Label(record, ResultItem::Label8, sep)) + ";\n" +
-               Formula("T2/T1 = P·ρ1/ρ2 = " + Label(record, ResultItem::Label11, sep)) + ";\n" + landmarks;
+               Formula("T2/T1 = P·ρ1/ρ2 = " + Label(record, ResultItem::Label11, sep)) + ";\n" + landmarks +
+               BelowMachAngle(s, sep);
     std::string why;
     if (s.WedgeAngle == 0)
         why = "При χ = 0 клина нет: поток не поворачивает и скачка нет, поэтому отношений за скачком "

@@ -343,10 +343,11 @@ TEST(StepView, RingsMarkThePointsAndCaptionsSayWhatAStepFinds) {
     // at 460·330/680 = 223.2, 223.2·tan 20° = 81.2; D at V1 cos²φ = 120.9 and V1 sinφ cosφ = 159.0
     // pixels from O (the step writes its own D, so its ring has no letter).  The detached case
     // χ = 30°: C of the reduced wedge, (382, 160) m/s, at 185.4 and 77.6 pixels.
-    ConstructionRecord attached, detached;
+    ConstructionRecord attached, detached, small;
     Picture picture;
     ASSERT_EQ(Record(picture, attached, 20, 680), "");
     ASSERT_EQ(Record(picture, detached, 30, 680), "");
+    ASSERT_EQ(Record(picture, small, 1, 680), ""); // φ = 27.02° below the Mach angle of 30°
     const struct {
         const ConstructionRecord& record;
         Step step;
@@ -362,6 +363,7 @@ TEST(StepView, RingsMarkThePointsAndCaptionsSayWhatAStepFinds) {
         {attached, Step::LineBC, {{530, 220, "B"}}, true, "Vy = 517,5 м/с"},
         {attached, Step::FootD, {{321, 61, ""}}, true, "оно лежит на прямой BC"},
         {attached, Step::Results, {}, false, "P = 1 + 2γ/(γ+1)·((M·sin φ)² − 1) = 2,788"},
+        {small, Step::Results, {}, false, "φ здесь меньше угла Маха μ = arcsin(1/M) = 30°"},
         {detached, Step::ReducedWedge, {{385, 142, "C"}}, false, "u = 23°"},
         {detached, Step::DetachedUpperArc, {}, true, "радиусом 21 пиксель вокруг O"},
     };
