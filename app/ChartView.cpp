@@ -31,7 +31,8 @@ void ChartView::SetScale(double scale) {
 
 void ChartView::FitToChart() {
     if (chart_)
-        setFixedSize(QSize(qRound(chart_->Size().width() * scale_), qRound(chart_->Size().height() * scale_)));
+        setFixedSize(
+            QSize(qRound(chart_->Size().width() * scale_), qRound(chart_->Size().height() * scale_)));
 }
 
 double ChartView::ChartX(const QMouseEvent* event) const {
@@ -52,7 +53,8 @@ void ChartView::paintEvent(QPaintEvent*) {
     if (chart_) {
         painter.save();
         if (scale_ != 1) {
-            painter.scale(double(width()) / chart_->Size().width(), double(height()) / chart_->Size().height());
+            painter.scale(double(width()) / chart_->Size().width(),
+                          double(height()) / chart_->Size().height());
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
         }
         chart_->Draw(painter);

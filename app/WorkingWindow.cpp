@@ -38,7 +38,8 @@ void PlaceBesideMain(QWidget* window, QSize design) {
     zk::Placement placement = zk::PlaceBeside(request);
     // Where the screen has room for both, the other working window already open is left free
     // as well: the window goes beside the two of them, at its full size.
-    for (const QWidget* other : {static_cast<const QWidget*>(Comparison), static_cast<const QWidget*>(Steps)}) {
+    for (const QWidget* other :
+         {static_cast<const QWidget*>(Comparison), static_cast<const QWidget*>(Steps)}) {
         if (!other || other == window || !other->isVisible())
             continue;
         zk::PlacementRequest both = request;

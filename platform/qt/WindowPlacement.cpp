@@ -39,14 +39,26 @@ Placement PlaceIn(const Area& area, const PlacementRequest& r, double scale) {
     const QSize frame(client.width() + r.Frame.left() + r.Frame.right(),
                       client.height() + r.Frame.top() + r.Frame.bottom());
     const QRect& a = area.Rect;
-    const auto clampX = [&](int x) { return std::clamp(x, a.left(), std::max(a.left(), a.right() + 1 - frame.width())); };
-    const auto clampY = [&](int y) { return std::clamp(y, a.top(), std::max(a.top(), a.bottom() + 1 - frame.height())); };
+    const auto clampX = [&](int x) {
+        return std::clamp(x, a.left(), std::max(a.left(), a.right() + 1 - frame.width()));
+    };
+    const auto clampY = [&](int y) {
+        return std::clamp(y, a.top(), std::max(a.top(), a.bottom() + 1 - frame.height()));
+    };
     QPoint at;
     switch (area.Anchor) {
-    case Side::Right: at = {a.left(), clampY(r.Owner.top())}; break;
-    case Side::Left: at = {a.right() + 1 - frame.width(), clampY(r.Owner.top())}; break;
-    case Side::Below: at = {clampX(r.Owner.left()), a.top()}; break;
-    case Side::Above: at = {clampX(r.Owner.left()), a.bottom() + 1 - frame.height()}; break;
+    case Side::Right:
+        at = {a.left(), clampY(r.Owner.top())};
+        break;
+    case Side::Left:
+        at = {a.right() + 1 - frame.width(), clampY(r.Owner.top())};
+        break;
+    case Side::Below:
+        at = {clampX(r.Owner.left()), a.top()};
+        break;
+    case Side::Above:
+        at = {clampX(r.Owner.left()), a.bottom() + 1 - frame.height()};
+        break;
     }
     return {at, client, scale >= 1 ? 1.0 : double(client.width()) / r.Client.width()};
 }

@@ -20,19 +20,19 @@ inline constexpr Qt::WindowFlags kWorkingWindowFlags =
     Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
 
 struct PlacementRequest {
-    QRect Screen;          // the screen's available area, global coordinates
-    QRect Owner;           // the main window's frame
-    QList<QRect> KeepFree; // parts of the main window the window must not cover, gap pixels away
-    QMargins Frame;        // the window's frame around its client area
-    QSize Client;          // the client size the window is designed for
+    QRect Screen;            // the screen's available area, global coordinates
+    QRect Owner;             // the main window's frame
+    QList<QRect> KeepFree;   // parts of the main window the window must not cover, gap pixels away
+    QMargins Frame;          // the window's frame around its client area
+    QSize Client;            // the client size the window is designed for
     double MinimumScale = 1; // the smallest content scale the window accepts (1: fixed size)
     int Gap = 8;             // pixels between the windows
 };
 
 struct Placement {
     QPoint FrameTopLeft;
-    QSize Client;       // the client size to give the window
-    double Scale = 1;   // Client over the design size
+    QSize Client;        // the client size to give the window
+    double Scale = 1;    // Client over the design size
     bool Beside = false; // beside the owner, leaving all of it free
 };
 

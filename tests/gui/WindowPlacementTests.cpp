@@ -3,11 +3,11 @@
 // button, as windows of their own.  Run on the suite's 2560 x 1440 desktop and, as separate
 // tests, on a full-HD screen and on a 2560 x 1440 screen at device pixel ratio 2 (ZK_TEST_SCREEN).
 #include <QFrame>
-#include <algorithm>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 #include "ChartView.h"
 #include "Comparison.h"
@@ -34,8 +34,10 @@ TEST_F(WindowPlacementTest, WorkingWindowsOpenOnTheScreenOffTheInputs) {
     } table[] = {{"desktop", {2560, 1440}, 1, true},
                  {"fullhd-1920x1080", {1920, 1080}, 1, false},
                  {"hidpi-2560x1440-scale2", {1280, 720}, 2, false}};
-    const QByteArray name = qEnvironmentVariableIsSet("ZK_TEST_SCREEN") ? qgetenv("ZK_TEST_SCREEN") : "desktop";
-    const auto* expected = std::find_if(std::begin(table), std::end(table), [&](const auto& row) { return name == row.screen; });
+    const QByteArray name =
+        qEnvironmentVariableIsSet("ZK_TEST_SCREEN") ? qgetenv("ZK_TEST_SCREEN") : "desktop";
+    const auto* expected =
+        std::find_if(std::begin(table), std::end(table), [&](const auto& row) { return name == row.screen; });
     ASSERT_NE(expected, std::end(table)) << name.constData();
     const QRect screen = Main->screen()->availableGeometry();
     ASSERT_EQ(screen.size(), expected->logical);
