@@ -17,9 +17,28 @@ ChartView::ChartView(WedgePicker* picker, QWidget* parent) : QWidget(parent), pi
 
 void ChartView::SetChart(std::unique_ptr<ShockChart> chart) {
     chart_ = std::move(chart);
-    if (chart_)
-        setFixedSize(chart_->Size());
+    FitToChart();
     update();
+}
+
+void ChartView::SetScale(double scale) {
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    FitToChart();
+    update();
+}
+
+void ChartView::FitToChart() {
+    if (chart_)
+        setFixedSize(
+            QSize(qRound(chart_->Size().width() * scale_), qRound(chart_->Size().height() * scale_)));
+}
+
+double ChartView::ChartX(const QMouseEvent* event) const {
+    if (!chart_ || width() <= 0)
+        return event->position().x();
+    return event->position().x() * chart_->Size().width() / width();
 }
 
 int ChartView::AngleAt(double x) const {
@@ -31,8 +50,16 @@ int ChartView::AngleAt(double x) const {
 void ChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (chart_)
+    if (chart_) {
+        painter.save();
+        if (scale_ != 1) {
+            painter.scale(double(width()) / chart_->Size().width(),
+                          double(height()) / chart_->Size().height());
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        }
         chart_->Draw(painter);
+        painter.restore();
+    }
     if (hasFocus()) {
         // The keyboard is here: the arrows step the wedge angle.
         painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DotLine));
@@ -48,7 +75,7 @@ void ChartView::mousePressEvent(QMouseEvent* event) {
     }
     setFocus(Qt::MouseFocusReason);
     dragging_ = true;
-    const int degrees = AngleAt(event->position().x());
+    const int degrees = AngleAt(ChartX(event));
     zk::RunHandler([&] { picker_->Press(degrees); });
 }
 
@@ -62,7 +89,7 @@ void ChartView::mouseMoveEvent(QMouseEvent* event) {
         QWidget::mouseMoveEvent(event);
         return;
     }
-    picker_->Move(AngleAt(event->position().x()));
+    picker_->Move(AngleAt(ChartX(event)));
 }
 
 void ChartView::mouseReleaseEvent(QMouseEvent* event) {
@@ -71,7 +98,7 @@ void ChartView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     dragging_ = false;
-    const int degrees = AngleAt(event->position().x());
+    const int degrees = AngleAt(ChartX(event));
     zk::RunHandler([&] { picker_->Release(degrees); });
 }
 

@@ -19,8 +19,12 @@ class ChartView : public QWidget {
     void SetChart(std::unique_ptr<ShockChart> chart);
     const ShockChart* Chart() const { return chart_.get(); }
 
-    // The whole degree a pointer at column x picks.
+    // The whole degree a pointer at column x of the chart picks.
     int AngleAt(double x) const;
+
+    // Shows the chart scale times its own size (the window is smaller or larger than designed).
+    void SetScale(double scale);
+    double Scale() const { return scale_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,4 +37,9 @@ class ChartView : public QWidget {
     WedgePicker* picker_;
     std::unique_ptr<ShockChart> chart_;
     bool dragging_ = false;
+    double scale_ = 1;
+
+    void FitToChart();
+    // The chart's column under a pointer event.
+    double ChartX(const QMouseEvent* event) const;
 };

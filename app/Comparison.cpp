@@ -32,7 +32,8 @@
 #include "Unit1.h"
 #include "WedgePicker.h"
 #include "WindowActivation.h"
-#include "WindowOwner.h"
+#include "WindowPlacement.h"
+#include "WorkingWindow.h"
 
 TComparisonForm* Comparison = nullptr;
 
@@ -80,6 +81,9 @@ QString Continuing(const std::string& message) {
     return text;
 }
 
+// The table's columns at the window's design size, pixels.
+constexpr int kColumnWidths[TComparisonForm::kColumns] = {95, 104, 104, 88, 95};
+
 // A field of the CSV file, quoted when it holds a separator, a quote or a line end.
 QString CsvField(const QString& field) {
     if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
@@ -93,9 +97,11 @@ QString CsvField(const QString& field) {
 } // namespace
 
 TComparisonForm::TComparisonForm(QWidget* parent)
-    : QWidget(parent, zk::kFixedOwnedWindowFlags) {
+    : QWidget(parent, zk::kWorkingWindowFlags) {
     setWindowTitle(QStringLiteral("Сравнение с точной теорией"));
-    setFixedSize(kClientWidth, kClientHeight);
+    // Laid out for kClientWidth x kClientHeight; on a smaller screen everything is shown smaller.
+    resize(kClientWidth, kClientHeight);
+    setMinimumSize(QSize(kClientWidth, kClientHeight) * kWorkingWindowMinimumScale);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
@@ -114,10 +120,28 @@ TComparisonForm::TComparisonForm(QWidget* parent)
         };
     }
     CreateComponents();
+    content_.Record(this, QSize(kClientWidth, kClientHeight));
     zk::ActivationTracker::Instance().Register(this, {});
 }
 
 TComparisonForm::~TComparisonForm() = default;
+
+void TComparisonForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const double scale = ScaledContent::ScaleFor(QSize(kClientWidth, kClientHeight), size());
+    if (scale == content_.Scale())
+        return;
+    // The charts first: they keep the size of their chart times the scale.
+    Chart1->SetScale(scale);
+    Chart2->SetScale(scale);
+    content_.Apply(scale);
+    for (int column = 0; column < kColumns; ++column)
+        Table1->setColumnWidth(column, content_.Scaled(kColumnWidths[column]));
+    Table1->verticalHeader()->setFixedWidth(content_.Scaled(118));
+    Table1->verticalHeader()->setDefaultSectionSize(content_.Scaled(22));
+    Table1->verticalHeader()->setMinimumSectionSize(1);
+    Table1->horizontalHeader()->setFixedHeight(content_.Scaled(24));
+}
 
 void TComparisonForm::CreateComponents() {
     Label1 = new QLabel(this);
@@ -151,9 +175,8 @@ void TComparisonForm::CreateComponents() {
     Table1->verticalHeader()->setDefaultSectionSize(22);
     Table1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Table1->horizontalHeader()->setFixedHeight(24);
-    const int widths[kColumns] = {95, 104, 104, 88, 95}; // pixels
     for (int column = 0; column < kColumns; ++column)
-        Table1->setColumnWidth(column, widths[column]);
+        Table1->setColumnWidth(column, kColumnWidths[column]);
     Table1->verticalHeaderItem(kRows - 1)->setToolTip(
         QStringLiteral("Наибольший целый угол клина, при котором построение находит присоединённый скачок, "
                        "и наибольший угол поворота потока θmax точной теории"));
@@ -181,6 +204,7 @@ void TComparisonForm::CreateComponents() {
 
     Image1 = new zk::TImage(this);
     Image1->setGeometry(16, 386, ThetaBetaChart::kWidth, ThetaBetaChart::kHeight);
+    Image1->SetFitToBox(true);
 
     Chart1 = new ChartView(picker_.get(), this);
     Chart1->move(640, 10);
@@ -230,15 +254,7 @@ bool TComparisonForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TComparisonForm::Open() {
     if (!placed_ && Main) {
-        // Beside the main window where the screen has room, otherwise at the screen's right edge.
-        const QRect main = Main->frameGeometry();
-        const QRect screen = Main->screen()->availableGeometry();
-        const QSize frame = Main->frameGeometry().size() - Main->geometry().size();
-        const int width = kClientWidth + frame.width();
-        const int height = kClientHeight + frame.height();
-        const int x = std::max(screen.left(), std::min(main.right() + 8, screen.right() + 1 - width));
-        const int y = std::max(screen.top(), std::min(main.top(), screen.bottom() + 1 - height));
-        move(x, y);
+        PlaceBesideMain(this, QSize(kClientWidth, kClientHeight));
         placed_ = true;
     }
     Refresh();

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "LargestWedgeCache.h"
+#include "ScaledContent.h"
 #include "ShockComparison.h"
 #include "ShockCurve.h"
 #include "ThetaBetaFamily.h"
@@ -85,6 +86,7 @@ class TComparisonForm : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void CreateComponents();
@@ -97,6 +99,7 @@ class TComparisonForm : public QWidget {
     void ShowSummary(const QString& text, bool warning);
     QString Summary(const zk::ShockComparison& comparison) const;
 
+    ScaledContent content_;
     bool lastApplyFaulted_ = false;
     bool placed_ = false;
 

@@ -49,9 +49,10 @@ void CreateWindows() {
     Form4 = new TForm4;
     Form5 = new TForm5;
     SetWindowOwner(Form5, Main);
+    // The comparison and the steps are working views of their own beside the main window: a
+    // click on the main window brings it, and its inputs, above them.
     Comparison = new TComparisonForm;
-    SetWindowOwner(Comparison, Main);
-    Steps = new TStepsForm(Main);
+    Steps = new TStepsForm;
     HelpForm = new THelpForm;
     SetWindowOwner(HelpForm, Main);
     // F1 brings the guide from whichever window of the program the student is in, also from the

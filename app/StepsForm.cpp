@@ -18,7 +18,8 @@
 #include "TImage.h"
 #include "Unit1.h"
 #include "WindowActivation.h"
-#include "WindowOwner.h"
+#include "WindowPlacement.h"
+#include "WorkingWindow.h"
 
 TStepsForm* Steps = nullptr;
 zk::ConstructionRecord Construction;
@@ -37,9 +38,11 @@ QString Localized(const std::string& text) {
 } // namespace
 
 TStepsForm::TStepsForm(QWidget* parent)
-    : QWidget(parent, zk::kFixedOwnedWindowFlags) {
+    : QWidget(parent, zk::kWorkingWindowFlags) {
     setWindowTitle(QStringLiteral("Построение по шагам"));
-    setFixedSize(kClientWidth, kClientHeight);
+    // Laid out for kClientWidth x kClientHeight; on a smaller screen everything is shown smaller.
+    resize(kClientWidth, kClientHeight);
+    setMinimumSize(QSize(kClientWidth, kClientHeight) * kWorkingWindowMinimumScale);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
@@ -48,15 +51,24 @@ TStepsForm::TStepsForm(QWidget* parent)
     // The buttons take no focus, so the keys always reach the window.
     setFocusPolicy(Qt::StrongFocus);
     CreateComponents();
+    content_.Record(this, QSize(kClientWidth, kClientHeight));
     zk::ActivationTracker::Instance().Register(this, {});
     ShowStep(0);
 }
 
 TStepsForm::~TStepsForm() = default;
 
+void TStepsForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const double scale = ScaledContent::ScaleFor(QSize(kClientWidth, kClientHeight), size());
+    if (scale != content_.Scale())
+        content_.Apply(scale);
+}
+
 void TStepsForm::CreateComponents() {
     Image1 = new zk::TImage(this);
     Image1->setGeometry(16, 16, zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight);
+    Image1->SetFitToBox(true);
 
     const int left = 16 + zk::PolarDiagram::kWidth + 16; // pixels
     const int width = kClientWidth - left - 16;
@@ -92,22 +104,10 @@ std::size_t TStepsForm::StepCount() const {
 
 void TStepsForm::Open() {
     if (!placed_ && Main) {
-        // Over the main window's right part, below its title, where the screen has room.
-        const QRect main = Main->frameGeometry();
-        const QRect screen = Main->screen()->availableGeometry();
-        const QSize frame = Main->frameGeometry().size() - Main->geometry().size();
-        const int width = kClientWidth + frame.width();
-        const int height = kClientHeight + frame.height();
-        const int x = std::max(screen.left(), std::min(main.left() + 40, screen.right() + 1 - width));
-        const int y = std::max(screen.top(), std::min(main.top() + 40, screen.bottom() + 1 - height));
-        move(x, y);
+        PlaceBesideMain(this, QSize(kClientWidth, kClientHeight));
         placed_ = true;
     }
     ShowStep(step_);
-    // Transient for the main window: the window manager keeps it above its owner.
-    winId();
-    if (QWidget* owner = parentWidget(); owner && windowHandle() && owner->window()->windowHandle())
-        windowHandle()->setTransientParent(owner->window()->windowHandle());
     show();
     raise();
     zk::ActivateWindow(this);

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "ConstructionRecord.h"
+#include "ScaledContent.h"
 
 class QLabel;
 class QPushButton;
@@ -25,7 +26,7 @@ class TStepsForm : public QWidget {
     static constexpr int kClientWidth = 980;  // pixels
     static constexpr int kClientHeight = 481; // pixels
 
-    // A window owned by the main window (parent), kept above it.
+    // A window of its own beside the main window, not kept above it.
     explicit TStepsForm(QWidget* parent = nullptr);
     ~TStepsForm() override;
 
@@ -53,6 +54,7 @@ class TStepsForm : public QWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void CreateComponents();
@@ -61,6 +63,7 @@ class TStepsForm : public QWidget {
     std::unique_ptr<zk::RasterCanvas> picture_;
     std::size_t step_ = 0;
     bool placed_ = false;
+    ScaledContent content_;
 };
 
 extern TStepsForm* Steps;

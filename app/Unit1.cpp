@@ -19,6 +19,7 @@
 #include "CanvasScale.h"
 #include "Comparison.h"
 #include "DecimalSeparator.h"
+#include "ErrorAdvice.h"
 #include "ErrorBox.h"
 #include "FileAccess.h"
 #include "HelpForm.h"
@@ -255,12 +256,31 @@ void TMain::Button2Click() {
                 Comparison->AfterApply(std::uncaught_exceptions() > faults);
         }
     } tellComparison;
+    // An open flight window animates the new solution; after a fault it keeps the last one.
+    struct TellFlight {
+        int faults = std::uncaught_exceptions();
+        ~TellFlight() {
+            if (Form3 && std::uncaught_exceptions() == faults)
+                zk::RunHandler([] { Form3->AfterApply(); });
+        }
+    } tellFlight;
     // What Apply drew before a fault stays in the picture and is shown.
     struct ShowPicture {
         zk::TImage* picture;
         ~ShowPicture() { picture->update(); }
     } showPicture{Ris};
-    zk::Apply(Flow, inputs, diagram);
+    try {
+        zk::Apply(Flow, inputs, diagram);
+    } catch (const zk::AppError&) {
+        // The input that leaves the case undefined, and what to change, under the fault's message.
+        constexpr char kSeparatorMark = '\x01'; // the locale's separator goes in its place
+        QString advice = QString::fromStdString(
+            zk::ApplyAdvice(Flow.SoundSpeed, Flow.Gamma, inputs.Velocity, kSeparatorMark));
+        if (advice.isEmpty())
+            throw;
+        advice.replace(QLatin1Char(kSeparatorMark), zk::DecimalSeparator());
+        std::throw_with_nested(zk::ErrorAdviceNote(advice.toStdString()));
+    }
 }
 
 void TMain::PictureCleared() {
@@ -327,22 +347,29 @@ void TMain::OpenResultFile(const QString& fileName) {
     OpenDialog1->FileName = QFileInfo(fileName).absoluteFilePath();
     if (!QFileInfo(fileName).isFile())
         return; // no file of that name: nothing at all happens
+    const std::string shownName = QFileInfo(fileName).fileName().toStdString();
     std::string bytes;
     try {
         bytes = zk::ReadFileBytes(fileName);
     } catch (const zk::FileAccessError& error) {
-        throw zk::InOutError(zk::InOutCode(error));
+        const int code = zk::InOutCode(error);
+        zk::ThrowWithAdvice(zk::InOutError(code), zk::ResultFileOpenAdvice(shownName, code));
     }
     // All four values are read and checked before anything changes: a bad line leaves the flow
     // state, the fields and the diagram as they were.
-    const zk::ResultFileValues values = zk::ReadResultFile(bytes);
+    zk::ResultFileValues values;
+    zk::ResultFilePlace failed;
+    try {
+        values = zk::ReadResultFile(bytes, &failed);
+    } catch (const zk::AppError&) {
+        std::throw_with_nested(zk::ErrorAdviceNote(zk::ResultFileAdvice(shownName, failed)));
+    }
     Flow.SoundSpeed = values.SoundSpeed;
     Flow.Gamma = values.Gamma;
     Flow.V1 = values.V1;
     SpinEdit1->SetValue(values.WedgeField);
     SpinEdit2->SetValue(Flow.V1);
-    Opt->cc1->SetValue(values.SoundSpeedField);
-    Opt->cG1->SetValue(values.GammaField);
+    Opt->ShowGas(values.SoundSpeed, values.Gamma);
     Button2Click();
 }
 

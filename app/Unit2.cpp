@@ -82,8 +82,19 @@ TOpt::TOpt(QWidget* parent)
 }
 
 void TOpt::FormCreate() {
-    cc1->SetValue(zk::Round(Flow.SoundSpeed));
-    cG1->SetValue(zk::Round(static_cast<zk::Extended>(Flow.Gamma) * 10));
+    ShowGas(Flow.SoundSpeed, Flow.Gamma);
+}
+
+void TOpt::ShowGas(double soundSpeed, double gamma) {
+    const std::int64_t soundField = zk::Round(soundSpeed);
+    const std::int64_t gammaField = zk::Round(static_cast<zk::Extended>(gamma) * 10);
+    cc1->SetValue(soundField);
+    cG1->SetValue(gammaField);
+    // A value the field cannot show (clamped to its limits) stands for nothing but itself.
+    shownSoundSpeed_ = {cc1->Value(), cc1->Value() == soundField ? soundSpeed : double(cc1->Value())};
+    shownGamma_ = {cG1->Value(), cG1->Value() == gammaField
+                                     ? gamma
+                                     : static_cast<double>(static_cast<zk::Extended>(cG1->Value()) / 10)};
 }
 
 void TOpt::BitBtn1Click() {
@@ -91,8 +102,16 @@ void TOpt::BitBtn1Click() {
 }
 
 void TOpt::FormClose() {
-    Flow.SoundSpeed = cc1->Value();
-    Flow.Gamma = static_cast<double>(static_cast<zk::Extended>(cG1->Value()) / 10);
+    // A field the student left as it was shown keeps the exact gas: γ = 1.67 shows as 17 and
+    // stays 1.67, c1 = 340.5 shows as 340 (ties to even) and stays 340.5.
+    const std::int32_t soundField = cc1->Value();
+    const std::int32_t gammaField = cG1->Value();
+    Flow.SoundSpeed = soundField == shownSoundSpeed_.Field ? shownSoundSpeed_.Exact : double(soundField);
+    Flow.Gamma = gammaField == shownGamma_.Field
+                     ? shownGamma_.Exact
+                     : static_cast<double>(static_cast<zk::Extended>(gammaField) / 10);
+    shownSoundSpeed_ = {soundField, Flow.SoundSpeed};
+    shownGamma_ = {gammaField, Flow.Gamma};
     Main->setEnabled(true);
     hide();
     // The focus passes back to the main window, whose activation takes the new c1 as its step.

@@ -27,6 +27,11 @@ class TOpt : public QWidget {
     void FormClose();
     void BitBtn1Click();
 
+    // Shows the gas of the flow state (or of an opened file) in the fields: c1 rounded, γ × 10
+    // rounded.  A close that finds a field as it was shown here takes the exact value back
+    // instead of the rounded one, so looking at the settings never changes the gas.
+    void ShowGas(double soundSpeed, double gamma);
+
     zk::TImage* Image1 = nullptr;       // γ × 10 =
     zk::TImage* Image2 = nullptr;       // C1 =
     QLabel* Label1 = nullptr;           // "м/с"
@@ -39,6 +44,15 @@ class TOpt : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    // A field's value as ShowGas set it, and the exact value it stands for.
+    struct ShownValue {
+        int Field = 0;
+        double Exact = 0;
+    };
+    ShownValue shownSoundSpeed_; // m/s
+    ShownValue shownGamma_;
 };
 
 extern TOpt* Opt;

@@ -164,6 +164,15 @@ void TForm3::FormActivate() {
     model_.StartParticles();
 }
 
+void TForm3::AfterApply() {
+    if (!isVisible())
+        return; // the next opening takes the snapshot
+    // The old wedge and shock would stay beside the new ones: the scene starts from white.
+    canvas_->Clear(zk::clWhite);
+    drawn_->MarkAll();
+    FormActivate();
+}
+
 void TForm3::FormClose() {
     Timer1->SetEnabled(false);
     Timer2->SetEnabled(false);

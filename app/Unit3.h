@@ -46,6 +46,9 @@ class TForm3 : public QWidget {
 
     void FormCreate();
     void FormActivate();
+    // Apply has solved a new case while the window is open: the window takes the new solution
+    // and starts its particles again on a white scene, as when it is opened.
+    void AfterApply();
     void FormClose();
     void Timer1Timer();
     void Timer2Timer();

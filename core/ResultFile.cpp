@@ -2,6 +2,7 @@
 #include "ResultFile.h"
 
 #include <algorithm>
+#include <array>
 
 #include "Numbers.h"
 #include "TextFile.h"
@@ -26,22 +27,36 @@ std::string FormatResultFile(const FlowState& state) {
     return text;
 }
 
-ResultFileValues ReadResultFile(const std::string& bytes) {
+ResultFileValues ReadResultFile(const std::string& bytes, ResultFilePlace* failed) {
     TextFileReader reader(bytes);
     ResultFileValues values;
-    values.SoundSpeed = reader.ReadReal();
-    reader.ReadLn();
-    values.Gamma = static_cast<double>(static_cast<Extended>(reader.ReadReal()) / 100);
-    reader.ReadLn();
-    values.V1 = reader.ReadInteger();
-    reader.ReadLn();
-    values.WedgeDegrees = reader.ReadReal();
-    reader.ReadLn();
-    // The whole numbers the input fields will show; a value too large even for 64 bits is an
-    // invalid operation, raised here before anything has changed.
-    values.WedgeField = ClampTo32(Round(values.WedgeDegrees));
-    values.SoundSpeedField = ClampTo32(Round(values.SoundSpeed));
-    values.GammaField = ClampTo32(Round(static_cast<Extended>(values.Gamma) * 10));
+    std::array<int, 4> lines{}; // the line of each value, for a value that fails only later
+    int value = 0;
+    try {
+        const auto next = [&](auto read) {
+            ++value;
+            const auto number = read();
+            lines[value - 1] = reader.TokenLine();
+            reader.ReadLn();
+            return number;
+        };
+        values.SoundSpeed = next([&] { return reader.ReadReal(); });
+        values.Gamma = static_cast<double>(static_cast<Extended>(next([&] { return reader.ReadReal(); })) / 100);
+        values.V1 = next([&] { return reader.ReadInteger(); });
+        values.WedgeDegrees = next([&] { return reader.ReadReal(); });
+        // The whole numbers the input fields will show; a value too large even for 64 bits is an
+        // invalid operation, raised here before anything has changed.
+        value = 4;
+        values.WedgeField = ClampTo32(Round(values.WedgeDegrees));
+        value = 1;
+        values.SoundSpeedField = ClampTo32(Round(values.SoundSpeed));
+        value = 2;
+        values.GammaField = ClampTo32(Round(static_cast<Extended>(values.Gamma) * 10));
+    } catch (...) {
+        if (failed)
+            *failed = {value, lines[value - 1] != 0 ? lines[value - 1] : reader.TokenLine()};
+        throw;
+    }
     return values;
 }
 

@@ -23,9 +23,17 @@ struct ResultFileValues {
 // The file's bytes for the flow state: Round(c1), Round(gamma x 100), V1, Round(chi in degrees).
 std::string FormatResultFile(const FlowState& state);
 
+// Which of the four values a reading stopped at (1 c1, 2 γ × 100, 3 V1, 4 χ) and the line of
+// the file, counted from 1, on which that value stands.
+struct ResultFilePlace {
+    int Value = 0;
+    int Line = 0;
+};
+
 // Reads all four values of a result file.  A line that fails raises its error (InOutError 106
-// for a number that does not convert, FloatError for a value too large to round); a file that
-// ends early gives 0 for the missing values.
-ResultFileValues ReadResultFile(const std::string& bytes);
+// for a number that does not convert, FloatError for a value too large to round), and failed,
+// when given, then says which value and line it was; a file that ends early gives 0 for the
+// missing values.
+ResultFileValues ReadResultFile(const std::string& bytes, ResultFilePlace* failed = nullptr);
 
 } // namespace zk

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextFile.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "Errors.h"
@@ -39,9 +40,15 @@ std::string TextFileReader::Token(std::size_t limit) {
     while (pos_ < bytes_.size() && IsBlank(bytes_[pos_]))
         ++pos_;
     const std::size_t start = pos_;
+    tokenStart_ = start;
     while (pos_ < bytes_.size() && !IsBlank(bytes_[pos_]) && pos_ - start < limit)
         ++pos_;
     return bytes_.substr(start, pos_ - start);
+}
+
+int TextFileReader::TokenLine() const {
+    const auto begin = bytes_.begin();
+    return 1 + static_cast<int>(std::count(begin, begin + static_cast<std::ptrdiff_t>(tokenStart_), '\n'));
 }
 
 double TextFileReader::ReadReal() {

@@ -21,12 +21,15 @@ public:
     // Skips the rest of the line: up to and including LF, CR LF, or a CR that ends the file.
     void ReadLn();
     bool AtEnd() const { return pos_ >= bytes_.size(); }
+    // The line, counted from 1, on which the last number read began (or the file ended).
+    int TokenLine() const;
 
 private:
     std::string Token(std::size_t limit);
 
     std::string bytes_;
     std::size_t pos_ = 0;
+    std::size_t tokenStart_ = 0;
 };
 
 // Converts a token as the reader does; false when it is not a number of that kind.

@@ -11,6 +11,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+    // A box raised while this event is handled is centred on the receiver's window.
+    const ErrorSourceScope source(receiver);
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {

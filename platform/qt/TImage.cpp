@@ -174,7 +174,16 @@ void TImage::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform,
                           !printing && screenRatio > 1 &&
                               std::abs(image.devicePixelRatio() - screenRatio) > 1e-6);
+    if (fit_ && !printing && logical.toSize() != size()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        logical = logical.scaled(QSizeF(size()), Qt::KeepAspectRatio);
+    }
     painter.drawImage(QRectF(QPointF(0, 0), logical), image);
+}
+
+void TImage::SetFitToBox(bool fit) {
+    fit_ = fit;
+    update();
 }
 
 void TImage::mousePressEvent(QMouseEvent* event) {

@@ -40,6 +40,9 @@ class TImage : public QWidget {
     void SetAutoSize(bool autoSize);
     // Scale the picture into the control, keeping its proportions, black kept over white.
     void SetStretch(bool stretch);
+    // Draw the picture, whatever it is, smoothly scaled into the control, keeping its proportions
+    // (a window whose content is shown smaller or larger than designed).
+    void SetFitToBox(bool fit);
     // The colour of the picture's bottom-left pixel lets the background show through.
     void SetTransparent(bool transparent);
 
@@ -70,6 +73,7 @@ class TImage : public QWidget {
     const RasterCanvas* canvas_ = nullptr;
     bool autoSize_ = false;
     bool stretch_ = false;
+    bool fit_ = false;
     bool transparent_ = false;
     bool pressed_ = false;
 };

@@ -240,6 +240,39 @@ TEST_F(BadInputTest, UnreadableContentsShowTheLinesErrorAndChangeNothing) {
     }
 }
 
+// The box names the file, the line whose number could not be taken and what that line holds.
+TEST_F(BadInputTest, UnreadableContentsNameTheFileTheLineAndWhatItHolds) {
+    const char* const kSoundSpeed = "скорость звука c1 в м/с — число, например 340 (дробная часть — через точку)";
+    const char* const kVelocity = "скорость потока V1 в м/с — целое число, например 680";
+    const char* const kWedge = "половина угла клина χ в градусах — число, например 20";
+    const struct {
+        const char* what;
+        std::string bytes;
+        int line;
+        const char* holds;
+    } rows[] = {
+        {"letter in c1", Lines("34O", "140", "680", "20"), 1, kSoundSpeed},
+        {"V1 with a point", Lines("340", "140", "680.0", "20"), 3, kVelocity},
+        {"wedge with a comma", Lines("340", "140", "680", "20,5"), 4, kWedge},
+        // Blank lines before a number are skipped: the third number stands on line 5.
+        {"blank lines first", "\r\n\r\n340\r\n140\r\n6O0\r\n20\r\n", 5, kVelocity},
+        // Too large to show in the fields: found after all four lines are read.
+        {"wedge too large to round", Lines("340", "140", "680", "1e300"), 4, kWedge},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString file = dir.filePath(QStringLiteral("урок 1.psr"));
+        Write(file, row.bytes);
+        Open(file);
+        ASSERT_EQ(errors.Boxes.size(), 1u);
+        EXPECT_EQ(errors.Boxes[0].Informative,
+                  QStringLiteral("Файл «урок 1.psr», строка %1: в этой строке записывают %2")
+                      .arg(row.line)
+                      .arg(QString::fromUtf8(row.holds)));
+        errors.Boxes.clear();
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Result files that end before their four numbers: the missing values are 0, and Apply then
 // faults on the zero speed of sound before it changes the picture.
@@ -486,14 +519,20 @@ TEST_F(BadInputTest, UndefinedGasSettingsAreReportedAndTheWindowsReleased) {
         int gammaTimesTen; // γ × 10
         int wedge;         // degrees
         const char* message;
-        bool pictureKept; // the fault comes before the picture is cleared
+        bool pictureKept;   // the fault comes before the picture is cleared
+        const char* advice; // what the box says to do, under the message
     };
+    constexpr const char* kZeroGamma =
+        "Показатель адиабаты γ равен нулю: задайте в «Настройках» γ × 10 не меньше 10 (для воздуха 14)";
+    constexpr const char* kGammaBelowOne = "Показатель адиабаты γ равен 0.9, а это меньше 1: задайте в "
+                                           "«Настройках» γ × 10 не меньше 10 (для воздуха 14)";
     const Row rows[] = {
-        {"c1 zero", 0, 14, 20, "Floating point division by zero.", true},
-        {"γ zero at a wedge", 340, 0, 20, "Invalid floating point operation.", false},
-        {"γ zero without a wedge", 340, 0, 0, "Floating point division by zero.", false},
-        {"γ 0.9", 340, 9, 20, "Invalid floating point operation.", false},
-        {"γ 0.9 without a wedge", 340, 9, 0, "Invalid floating point operation.", false},
+        {"c1 zero", 0, 14, 20, "Floating point division by zero.", true,
+         "Скорость звука c1 должна быть больше нуля: измените её в «Настройках»"},
+        {"γ zero at a wedge", 340, 0, 20, "Invalid floating point operation.", false, kZeroGamma},
+        {"γ zero without a wedge", 340, 0, 0, "Floating point division by zero.", false, kZeroGamma},
+        {"γ 0.9", 340, 9, 20, "Invalid floating point operation.", false, kGammaBelowOne},
+        {"γ 0.9 without a wedge", 340, 9, 0, "Invalid floating point operation.", false, kGammaBelowOne},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -504,6 +543,9 @@ TEST_F(BadInputTest, UndefinedGasSettingsAreReportedAndTheWindowsReleased) {
         const QString mach = Main->Label6->text();
         const std::int32_t limit = Main->SpinEdit2->MinValue();
         SetGas(row.soundSpeed, row.gammaTimesTen);
+        ASSERT_EQ(errors.Boxes.size(), 1u);
+        EXPECT_EQ(errors.Boxes[0].Informative, QString::fromUtf8(row.advice));
+        EXPECT_EQ(errors.Boxes[0].Window, Main) << "the settings window has closed: on the main window";
         ExpectBox(QString::fromUtf8(row.message));
         EXPECT_FALSE(Opt->isVisible());
         EXPECT_TRUE(Main->isEnabled());

@@ -3,10 +3,12 @@
 // pick that goes through the real main window's field and Apply, faults inside its ticks, and
 // the end of the program while it or the settings window is open.
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "Numbers.h"
@@ -114,21 +116,73 @@ TEST_F(FlightInProgramTest, ReopeningThroughGraphicsWhileOpenTakesAFreshSnapshot
     ASSERT_TRUE(Form3->isVisible());
     for (int tick = 0; tick < 130; ++tick)
         Form3->Timer1Timer();
-    const double advanced = Form3->Model().Particles[0].x;
-    ASSERT_GE(advanced, 0) << "the first particle has reached the window";
-
-    // A new case in the main window reaches the open flight window only through the menu item.
-    Main->SpinEdit1->SetValue(10);
-    Main->Button2Click();
-    EXPECT_EQ(Form3->Model().Snapshot.FlightWedgeAngle, WedgeRadians(20));
+    ASSERT_GE(Form3->Model().Particles[0].x, 0) << "the first particle has reached the window";
     const std::uint32_t seed = zk::RandomSeed;
     Main->N3->trigger();
     EXPECT_TRUE(Form3->isVisible());
-    EXPECT_EQ(Form3->Model().Snapshot.FlightWedgeAngle, WedgeRadians(10));
-    EXPECT_EQ(Form3->Model().Snapshot.FlightV2x, Flow.PointCx);
+    EXPECT_EQ(Form3->Model().Snapshot.FlightWedgeAngle, WedgeRadians(20));
     EXPECT_NE(zk::RandomSeed, seed) << "the particles were started again from the generator";
     for (int i = 0; i < Form3->Model().ParticleCount(); ++i)
         ASSERT_LT(Form3->Model().Particles[i].x, 0) << i;
+}
+
+// Every Apply that completes while the window is open, by the button, an opened case or the
+// settings, gives the window the new solution and starts its particles again; a faulted Apply
+// leaves the window with the last solution it had, and a closed window takes it when opened.
+TEST_F(FlightInProgramTest, ApplyWhileOpenTakesTheNewSolution) {
+    const QString file = Temp("wedge10.psr");
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("340\r\n140\r\n680\r\n10\r\n");
+    }
+    const struct {
+        const char* how;
+        std::function<void()> apply;
+        int wedge;     // degrees, the new case
+        bool detached; // at M1 = 2 the shock detaches beyond about 23 degrees
+    } rows[] = {
+        {"button", [] { Main->SpinEdit1->SetValue(30); QTest::mouseClick(Main->Button2, Qt::LeftButton); }, 30, true},
+        {"opened case", [&] { Main->OpenResultFile(file); }, 10, false},
+        {"settings", [] { Main->N2->trigger(); Opt->cG1->SetValue(13); Opt->BitBtn1Click(); }, 10, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.how);
+        Main->N3->trigger();
+        ASSERT_TRUE(Form3->isVisible());
+        for (int tick = 0; tick < 130; ++tick)
+            Form3->Timer1Timer();
+        Form3->Timer2Timer(); // the scene: wedge, shock and streamlines
+        ASSERT_GE(Form3->Model().Particles[0].x, 0) << "the first particle has reached the window";
+        ASSERT_NE(Form3->Canvas().Pixel(200, 250), zk::clWhite) << "the wedge's tip is drawn";
+        const std::uint32_t seed = zk::RandomSeed;
+        row.apply();
+        ASSERT_TRUE(errors.Boxes.empty());
+        EXPECT_TRUE(Form3->Timer1->isActive());
+        EXPECT_EQ(Flow.ShockDetached, row.detached);
+        const zk::FlightSnapshot& s = Form3->Model().Snapshot;
+        EXPECT_EQ(s.FlightWedgeAngle, WedgeRadians(row.wedge));
+        EXPECT_EQ(s.FlightShockAngle, Flow.ShockAngle);
+        EXPECT_EQ(s.FlightV2x, Flow.PointCx);
+        EXPECT_EQ(s.FlightV2y, Flow.PointCy);
+        EXPECT_NE(zk::RandomSeed, seed) << "the particles were started again from the generator";
+        for (int i = 0; i < Form3->Model().ParticleCount(); ++i)
+            ASSERT_LT(Form3->Model().Particles[i].x, 0) << i;
+        EXPECT_EQ(Form3->Canvas().Pixel(200, 250), zk::clWhite) << "the old scene is gone";
+    }
+
+    // A faulted Apply leaves the last solution; a closed window is left alone until it opens.
+    const double wedge = Form3->Model().Snapshot.FlightWedgeAngle;
+    Main->SpinEdit1->SetValue(5);
+    Main->SpinEdit2->SetText(QStringLiteral("0")); // read unclamped: the scale 330 / V1 divides by zero
+    QTest::mouseClick(Main->Button2, Qt::LeftButton);
+    ASSERT_EQ(errors.Boxes.size(), 1u);
+    EXPECT_EQ(Form3->Model().Snapshot.FlightWedgeAngle, wedge);
+    Form3->close();
+    Main->SpinEdit1->SetValue(15);
+    Main->SpinEdit2->SetValue(680);
+    Main->Button2Click();
+    EXPECT_EQ(Form3->Model().Snapshot.FlightWedgeAngle, wedge);
 }
 
 TEST_F(FlightInProgramTest, FaultInATickIsReportedOncePerTickAndTheTimerRunsOn) {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QFile>
 #include <QPushButton>
 
 #include "ProgramFixture.h"
@@ -91,4 +92,42 @@ TEST_F(SettingsTest, FieldsKeepTheirValuesBetweenOpenings) {
     Main->N2Click();
     EXPECT_EQ(Opt->SpinEdit1->Text(), "300");
     EXPECT_EQ(Opt->cG1->Text(), "12");
+}
+
+// A gas the fields cannot show exactly (γ = 1.67 shows as γ × 10 = 17, c1 = 340.5 as 340) is
+// kept by every close that leaves the fields as they were shown.
+TEST_F(SettingsTest, ClosingWithoutChangesKeepsTheExactGasOfAnOpenedCase) {
+    const std::pair<const char*, void (*)()> rows[] = {
+        {"Escape", [] { QTest::keyClick(Opt, Qt::Key_Escape); }},
+        {"OK", [] { QTest::mouseClick(Opt->BitBtn1, Qt::LeftButton); }},
+        {"close box", [] { Opt->close(); }},
+    };
+    const QString file = Temp("monatomic.psr");
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write("340.5\r\n167\r\n680\r\n20\r\n") > 0);
+    out.close();
+    for (const auto& [how, close] : rows) {
+        SCOPED_TRACE(how);
+        Main->OpenResultFile(file);
+        ASSERT_EQ(Flow.Gamma, 1.67);
+        Main->N2->trigger();
+        ASSERT_EQ(Opt->cG1->Text(), "17");
+        ASSERT_EQ(Opt->cc1->Text(), "340"); // 340.5 to even
+        close();
+        EXPECT_EQ(Flow.Gamma, 1.67);
+        EXPECT_EQ(Flow.SoundSpeed, 340.5);
+        EXPECT_EQ(Main->Label3->text(), "36.8") << "χmax = arcsin(1 / 1.67) = 36.78°; 1.7 gives 36.03°";
+        EXPECT_EQ(Main->SpinEdit2->MinValue(), 355) << "the limit from the field, 340 + 15";
+        // Saved again, the case holds what it held.
+        dialogs.Answer(Temp("saved.psr"));
+        Main->psr1->trigger();
+        QFile saved(Temp("saved.psr"));
+        EXPECT_TRUE(saved.open(QIODevice::ReadOnly) && saved.readAll() == "340\r\n167\r\n680\r\n20\r\n");
+    }
+    EXPECT_TRUE(errors.Boxes.empty());
+    Main->N2->trigger();
+    Opt->cG1->SetValue(13); // a changed field is taken, the other kept
+    Opt->close();
+    EXPECT_EQ(Flow.Gamma, 1.3);
+    EXPECT_EQ(Flow.SoundSpeed, 340.5);
 }

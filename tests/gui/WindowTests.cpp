@@ -20,7 +20,6 @@ std::vector<std::pair<const char*, QWidget*>> SecondaryWindows() {
     return {{"settings", Opt},
             {"flight", Form3},
             {"theory", Form5},
-            {"comparison", Comparison},
             {"guide", HelpForm}};
 }
 
@@ -71,7 +70,7 @@ TEST_F(WindowTest, WindowsKeepTheirPositionsAndClientSizes) {
 
 TEST_F(WindowTest, FixedSizeWindowsOfferNoMaximiseButton) {
     const std::vector<std::pair<const char*, QWidget*>> fixed = {
-        {"main", Main}, {"settings", Opt}, {"flight", Form3}, {"theory", Form5}, {"comparison", Comparison}};
+        {"main", Main}, {"settings", Opt}, {"flight", Form3}, {"theory", Form5}};
     for (const auto& [name, window] : fixed) {
         EXPECT_EQ(window->minimumSize(), window->maximumSize()) << name;
         EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint) << name;
