@@ -17,6 +17,7 @@
 #include "CanvasOpsLog.h"
 #include "DiagramPicture.h"
 #include "Errors.h"
+#include "ExtrasLayer.h"
 #include "FlightModel.h"
 #include "Numbers.h"
 #include "PngWriter.h"
@@ -32,7 +33,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--png FILE [--scale K]] [--ops FILE]\n"
-    "                       [--exact] [--flight TICKS [--particles K]] CASE.psr\n"
+    "                       [--exact] [--extras] [--flight TICKS [--particles K]] CASE.psr\n"
     "       zorkventa-batch --sweep FROM:TO CASE.psr\n"
     "  --png     write the diagram as a PNG picture drawn at K times its size (K from 1 to 8, default 4)\n"
     "  --exact   also print the exact oblique-shock values (weak and strong shock, maximum deflection,\n"
@@ -192,6 +193,27 @@ void PrintExact(std::ostream& out, const ApplyInputs& inputs, const FlowState& s
     out << "exact_sonic_beta_deg: " << landmark(exact.Theory.SonicBeta) << '\n';
     if (!exact.Answered())
         out << "exact_error: " << exact.Problem << '\n';
+}
+
+// --extras: where exact theory puts its landmarks on the hodograph, in degrees and m/s, to full
+// precision; "-" for what the free stream or the wedge does not give.
+void PrintExtras(std::ostream& out, const ApplyInputs& inputs, const FlowState& state) {
+    const double wedge = static_cast<double>(static_cast<Extended>(inputs.WedgeDegrees) * Pi / 180);
+    const HodographLandmarks l = HodographLandmarksFor(inputs.Velocity, state.SoundSpeed, state.Gamma, wedge);
+    const auto number = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", value);
+        return std::string(text);
+    };
+    const auto point = [&](const std::optional<HodographPoint>& p) {
+        return p ? number(p->Vx) + ' ' + number(p->Vy) : std::string("-");
+    };
+    const bool ok = l.Answered();
+    out << "theta_max: " << (ok ? number(DegreesFromRadians(l.ThetaMax)) : "-") << '\n';
+    out << "tangent_point: " << point(ok ? std::optional<HodographPoint>(l.Tangent) : std::nullopt) << '\n';
+    out << "weak_point: " << point(l.Weak) << '\n';
+    out << "strong_point: " << point(l.Strong) << '\n';
+    out << "sonic_radius: " << (ok ? number(l.SonicRadius) : "-") << '\n';
 }
 
 // --flight TICKS [--particles K]: what the flight window does when "Графически" opens it.
@@ -396,6 +418,7 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::string bmpPath, pngPath, opsPath, casePath;
     std::optional<int> pngScale;
     bool withExact = false;
+    bool withExtras = false;
     FlightRequest flight;
     std::optional<SweepRange> sweep;
     for (int a = 1; a < argc; ++a) {
@@ -425,6 +448,8 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
             opsPath = argv[++a];
         } else if (arg == "--exact") {
             withExact = true;
+        } else if (arg == "--extras") {
+            withExtras = true;
         } else if (arg == "--sweep" && hasValue && !sweep) {
             sweep = ParseSweepRange(argv[++a]);
             if (!sweep) {
@@ -441,7 +466,7 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     // A sweep prints only its CSV: the options of the single case's output do not go with it.
     if (casePath.empty() || (pngScale && pngPath.empty()) || (flight.ParticlesGiven && !flight.Requested) ||
-        (sweep && (withExact || !bmpPath.empty() || !pngPath.empty() || !opsPath.empty() || flight.Requested))) {
+        (sweep && (withExact || withExtras || !bmpPath.empty() || !pngPath.empty() || !opsPath.empty() || flight.Requested))) {
         err << kUsage << '\n';
         return 2;
     }
@@ -465,6 +490,8 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     state.SoundSpeed = 340.0;
     DiagramRun pictureRun{state, ApplyInputs{20, 680, sep}, picture.Pen()};
     Apply(state, pictureRun.Inputs, startup);
+    if (withExtras)
+        ExtrasLayer::Draw(picture, state, sep);
 
     // Opening the file: the gas as read, the two input fields clamped to their limits.
     state.SoundSpeed = values.SoundSpeed;
@@ -485,11 +512,16 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         error = e.what();
         status = 1;
     }
+    // The layer goes over the picture of a run that ended, as in the main window.
+    if (withExtras && status == 0)
+        ExtrasLayer::Draw(target, state, sep);
     PrintResults(out, window, state);
     if (status != 0)
         out << "error: " << error << '\n';
     if (withExact)
         PrintExact(out, inputs, state, sep);
+    if (withExtras)
+        PrintExtras(out, inputs, state);
     if (flight.Requested && RunFlight(out, flight, state, opsPath.empty() ? nullptr : &ops) != 0 &&
         status == 0)
         status = 1;
@@ -502,7 +534,9 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
             WriteFileOrThrow(bmpPath, EncodeBmp(picture));
         if (!pngPath.empty()) {
             RasterCanvas large(PolarDiagram::kWidth, PolarDiagram::kHeight, FontSpec{}, pngScale.value_or(4));
-            DiagramPicture::Redraw(large, pictureRun);
+            const std::optional<FlowState> drawn = DiagramPicture::Redraw(large, pictureRun);
+            if (withExtras && drawn)
+                ExtrasLayer::Draw(large, *drawn, sep);
             const std::string png = EncodePng(large);
             if (png.empty())
                 throw AppError("Stream write error");
