@@ -443,7 +443,8 @@ void TComparisonForm::Fill(const zk::ShockComparison& comparison) {
             QStringLiteral("Угол Маха, наибольший угол поворота и звуковая точка не определены."));
     }
     const QString summary = Summary(comparison);
-    const bool agree = comparison.Construction.Attached && exact.Weak.has_value() && Flow.WedgeAngle != 0;
+    const bool agree = comparison.Construction.Attached && exact.Weak.has_value() && Flow.WedgeAngle != 0 &&
+                       !comparison.ConstructionBelowMachAngle();
     ShowSummary(summary, !agree && Flow.WedgeAngle != 0);
 }
 
@@ -480,6 +481,12 @@ QString TComparisonForm::Summary(const zk::ShockComparison& comparison) const {
                    "есть (θmax = %2).")
             .arg(chi, thetaMax);
     const zk::ComparisonRow& angle = comparison.Rows.front();
+    if (comparison.ConstructionBelowMachAngle())
+        return QStringLiteral("При χ = %1 разрешение построения в один пиксель опускает φ = %2 ниже угла "
+                              "Маха μ = %3: это не скачок уплотнения, давление за ним падает "
+                              "(P₂/P₁ = %4 < 1).")
+            .arg(chi, Degrees(*angle.Construction), RadiansAsDegrees(exact.Theory.MachAngle),
+                 Number(c.PressureRatio, 3));
     return QStringLiteral(
                "Построение даёт слабый скачок: φ = %1 против β = %2 по точной теории, разность %3.")
         .arg(Degrees(*angle.Construction), Degrees(*angle.Weak), Degrees(*angle.Difference()));

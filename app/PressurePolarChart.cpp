@@ -6,6 +6,8 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -53,12 +55,19 @@ PressurePolarChart::PressurePolarChart(ShockChartCase chartCase)
     pressureStep_ = NiceStep(span, 8);
     pressureLimit_ =
         std::max(std::ceil((1 + span) / pressureStep_ - 1e-9) * pressureStep_, 1 + pressureStep_);
+    // At the smallest wedges the construction's one-pixel resolution can put φ below the Mach
+    // angle, and its P2/P1 below 1: the axis then reaches down far enough to keep that point in
+    // sight.
+    const zk::ConstructionValues& c = case_.Comparison.Construction;
+    if (c.Attached && std::isfinite(c.PressureRatio) && c.PressureRatio < 1)
+        pressureFloor_ = 1 - std::ceil((1 - c.PressureRatio) / pressureStep_ + 1e-9) * pressureStep_;
 }
 
 QPointF PressurePolarChart::ToPoint(double thetaDegrees, double pressureRatio) const {
     const QRect plot = Plot();
-    return {XOf(thetaDegrees),
-            plot.bottom() - (pressureRatio - 1) / (pressureLimit_ - 1) * (plot.bottom() - plot.top())};
+    return {XOf(thetaDegrees), plot.bottom() - (pressureRatio - pressureFloor_) /
+                                                   (pressureLimit_ - pressureFloor_) *
+                                                   (plot.bottom() - plot.top())};
 }
 
 QString PressurePolarChart::Notice() const {
@@ -78,8 +87,14 @@ void PressurePolarChart::Draw(QPainter& painter) const {
         DrawNotice(painter, Notice());
         return;
     }
-    // The polar of one free stream stays while only the wedge angle changes.
-    DrawBackground(painter, "pressure", case_.Current, [this](QPainter& background) {
+    // The polar of one free stream stays while only the wedge angle changes (and its axis
+    // starts at 1, but where the construction falls below).
+    const char* kind = "pressure";
+    if (pressureFloor_ != 1) {
+        static std::set<std::string> floors; // their texts stay put: the cache keeps their pointers
+        kind = floors.insert("pressure from " + std::to_string(pressureFloor_)).first->c_str();
+    }
+    DrawBackground(painter, kind, case_.Current, [this](QPainter& background) {
         DrawThetaAxis(background);
         DrawPressureAxis(background);
         DrawBranches(background);
@@ -106,9 +121,12 @@ void PressurePolarChart::DrawPressureAxis(QPainter& painter) const {
         painter.drawText(plot.left() - 7 - metrics.horizontalAdvance(text), y + metrics.ascent() / 2 - 1,
                          text);
     };
-    // The marks fall on multiples of the step; the axis starts at 1, the pressure ahead of the shock.
-    mark(1, false);
-    const int first = static_cast<int>(std::ceil(1 / pressureStep_ + 0.5));
+    // The marks fall on multiples of the step; the axis starts at 1, the pressure ahead of the
+    // shock, or below it at a multiple of the step, with a grid line at 1.
+    mark(pressureFloor_, false);
+    if (pressureFloor_ < 1)
+        mark(1, true);
+    const int first = static_cast<int>(std::ceil(std::max(pressureFloor_, 1.0) / pressureStep_ + 0.5));
     const int last = static_cast<int>(std::lround(pressureLimit_ / pressureStep_));
     for (int k = first; k <= last; ++k)
         mark(k * pressureStep_, true);
@@ -137,7 +155,7 @@ void PressurePolarChart::DrawBranches(QPainter& painter) const {
     const QPointF normal = ToPoint(0, case_.Current->Strong().back().PressureRatio);
     // Below the strong branch, which leaves the normal shock nearly level.
     painter.drawText(QPointF(normal.x() + 6, normal.y() + metrics.ascent() + 4),
-                     QStringLiteral("прямой скачок, ") +
+                     QStringLiteral("прямой скачок: ") +
                          PressureText(case_.Current->Strong().back().PressureRatio, 4));
 }
 
@@ -170,7 +188,7 @@ void PressurePolarChart::DrawMarks(QPainter& painter) const {
         DrawDot(painter, ToPoint(wedge, exact.Strong->PressureRatio), kStrongColor);
     const zk::ConstructionValues& c = case_.Comparison.Construction;
     if (c.Attached && wedge >= 0 && wedge <= ThetaLimit() && std::isfinite(c.PressureRatio) &&
-        c.PressureRatio >= 1 && c.PressureRatio <= pressureLimit_)
+        c.PressureRatio >= pressureFloor_ && c.PressureRatio <= pressureLimit_)
         DrawCross(painter, ToPoint(wedge, c.PressureRatio), kConstructionColor);
 }
 

@@ -19,8 +19,10 @@ class PressurePolarChart : public ShockChart {
 
     // The point of (θ in degrees, p2/p1), logical pixels.
     QPointF ToPoint(double thetaDegrees, double pressureRatio) const;
-    // The pressure ratio at the top of the axis, and the spacing of its marks.
+    // The pressure ratio at the top of the axis, at its foot (1, or lower to show a construction
+    // that gives less), and the spacing of its marks.
     double PressureLimit() const { return pressureLimit_; }
+    double PressureFloor() const { return pressureFloor_; }
     double PressureStep() const { return pressureStep_; }
 
     // A pressure ratio for the axis and the labels: `digits` decimals, or from 10⁵ on a mantissa
@@ -36,5 +38,6 @@ class PressurePolarChart : public ShockChart {
 
     ShockChartCase case_;
     double pressureLimit_ = 2;
+    double pressureFloor_ = 1;
     double pressureStep_ = 0.1;
 };

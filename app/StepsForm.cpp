@@ -14,6 +14,7 @@
 #include "FormFont.h"
 #include "PolarDiagram.h"
 #include "RasterCanvas.h"
+#include "StepView.h"
 #include "TImage.h"
 #include "Unit1.h"
 #include "WindowActivation.h"
@@ -157,14 +158,15 @@ void TStepsForm::keyPressEvent(QKeyEvent* event) {
 void TStepsForm::ShowStep(std::size_t step) {
     const std::size_t count = StepCount();
     step_ = count == 0 ? 0 : std::min(step, count - 1);
-    // Every step is drawn afresh: the run's operations up to that step on a white picture.
+    // Every step is drawn afresh: the run's operations up to that step on a white picture, with
+    // what the step adds marked on it.
     auto picture = std::make_unique<zk::RasterCanvas>(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight);
     if (count == 0) {
         Label1->clear();
         Label2->clear();
         Label3->setText(QStringLiteral("Диаграмма ещё не построена."));
     } else {
-        Construction.DrawStep(step_, *picture);
+        zk::DrawStepView(Construction, step_, *picture);
         Label1->setText(QStringLiteral("Шаг %1 из %2").arg(step_ + 1).arg(count));
         Label2->setText(QString::fromStdString(zk::StepTitle(Construction.Steps()[step_].Step)));
         Label3->setText(Localized(zk::StepCaption(Construction, step_, kSeparatorMark)));

@@ -2,9 +2,9 @@
 #pragma once
 // The window "Построение по шагам": the diagram of the last Apply built up again one step at a
 // time, in the order Apply drew it, with a caption for each step.  Each step's picture is the
-// recorded drawing of that run replayed onto a fresh canvas up to the step, so the last step is
-// the main window's diagram pixel for pixel.  Every Apply starts the window again at its first
-// step.
+// recorded drawing of that run replayed onto a fresh canvas up to the step, with what the step
+// adds highlighted and its points ringed; the last step is left unmarked, the main window's
+// diagram pixel for pixel.  Every Apply starts the window again at its first step.
 #include <QWidget>
 #include <cstddef>
 #include <memory>

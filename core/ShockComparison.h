@@ -90,6 +90,13 @@ struct ShockComparison {
     std::vector<ComparisonRow> Rows;
     // The wedge angle lies beyond the maximum deflection: no attached shock exists.
     bool BeyondMaximumDeflection() const { return Exact.Answered() && !Exact.Weak; }
+    // The construction's shock angle lies below the Mach angle, where no shock can stand: its
+    // one-pixel resolution has taken C too near B, as happens at the smallest wedges.  What it
+    // shows then is no compression shock (P2/P1 below 1).
+    bool ConstructionBelowMachAngle() const {
+        return Construction.Attached && Exact.Answered() && Construction.ShockAngle > 0 &&
+               Construction.ShockAngle < Exact.Theory.MachAngle;
+    }
 };
 
 // A compared value rounded to `decimals` places (2 for degrees and percentages, 4 for ratios) and

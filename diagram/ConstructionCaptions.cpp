@@ -5,6 +5,7 @@
 
 #include "ExactShock.h"
 #include "ShockComparison.h"
+#include "StepView.h"
 
 namespace zk {
 
@@ -41,6 +42,16 @@ bool Shown(const ConstructionRecord& record, ResultItem item) {
     return record.Visible(item).value_or(false);
 }
 
+// "пиксель", "пикселя" or "пикселей", as the number before it asks.
+std::string Pixels(std::int64_t n) {
+    const std::int64_t last = (n < 0 ? -n : n) % 100;
+    if (last % 10 == 1 && last != 11)
+        return IntegerText(n) + " пиксель";
+    if (last % 10 >= 2 && last % 10 <= 4 && (last < 12 || last > 14))
+        return IntegerText(n) + " пикселя";
+    return IntegerText(n) + " пикселей";
+}
+
 // A formula is not broken across lines: its spaces are no-break spaces.
 std::string Formula(const std::string& text) {
     std::string out;
@@ -49,13 +60,35 @@ std::string Formula(const std::string& text) {
     return out;
 }
 
+// What the label chi max says, and what it does not: arcsin(1/γ) is the largest deflection an
+// attached shock gives at any Mach number, reached only as M1 grows without bound; the stream of
+// the case has its own, smaller limit θmax(M1).
+std::string ChiMaxMeaning(const FlowState& s, char sep) {
+    std::string text = "наибольший угол поворота потока за присоединённым скачком при сколь угодно большом "
+                       "числе Маха (предел M1 → ∞)";
+    const double mach = s.SoundSpeed == 0 ? 0 : s.V1 / s.SoundSpeed;
+    if (std::isfinite(mach) && mach > 1 && std::isfinite(s.Gamma) && s.Gamma > 1) {
+        try {
+            const ExactShockTheory theory = ExactTheory(mach, s.Gamma);
+            return text + "; при M1 = " + Number(mach, 3, sep) +
+                   " предел меньше: " + Formula("θmax = " + Degrees(theory.ThetaMax, 2, sep)) +
+                   ", а наибольший угол клина, при котором построение находит C, показывает окно "
+                   "«Сравнение».";
+        } catch (const AppError&) {
+            // A stream the exact relations cannot represent: the limit alone is said.
+        }
+    }
+    return text + ".";
+}
+
 std::string Results(const ConstructionRecord& record, char sep) {
     const FlowState& s = record.State();
     const std::string landmarks =
         Formula("M = V1/c1 = " + Label(record, ResultItem::Label6, sep)) + "; " +
-        Formula("χmax = arcsin(1/γ) = " + Label(record, ResultItem::Label3, sep) + "°") + "; " +
-        Formula("c1 = " + Label(record, ResultItem::Label12, sep) + " м/с") + ", " +
-        Formula("γ = " + Label(record, ResultItem::Label13, sep)) + ".";
+        Formula("c1 = " + Label(record, ResultItem::Label12, sep) + " м/с") + "; " +
+        Formula("γ = " + Label(record, ResultItem::Label13, sep)) + ";\n" +
+        Formula("χmax = arcsin(1/γ) = " + Label(record, ResultItem::Label3, sep) + "°") + " — " +
+        ChiMaxMeaning(s, sep);
     if (Shown(record, ResultItem::Label2))
         return "Результаты построения при " + Formula("M = " + Label(record, ResultItem::Label6, sep)) +
                " и " + Formula("φ = " + Degrees(s.ShockAngle, 2, sep)) + ", где " + Formula("P = P2/P1") +
@@ -123,7 +156,9 @@ std::string StepTitle(ConstructionStep step) {
     return {};
 }
 
-std::string StepCaption(const ConstructionRecord& record, std::size_t index, char sep) {
+namespace {
+
+std::string Caption(const ConstructionRecord& record, std::size_t index, char sep) {
     const FlowState& s = record.State();
     const std::string v1 = IntegerText(s.V1);
     const std::string chi = WholeDegrees(s.WedgeAngle);
@@ -157,7 +192,8 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
     case ConstructionStep::PointC:
         return "Точка C (" + c +
                ") — последняя точка поляры, лежащая ближе одного пикселя к лучу клина; из двух пересечений "
-               "это ближнее к B, слабый скачок. Красная точка отмечает абсциссу C на нижнем луче.";
+               "это ближнее к B, слабый скачок. Шаг рисует одну красную точку — в кружке на нижнем луче: "
+               "она отмечает абсциссу C.";
     case ConstructionStep::LineBC:
         return "Из B через точку луча над C проведена прямая до оси Vy; она встречает ось при Vy = " + bc +
                " м/с, часто выше края рисунка. Фронт скачка перпендикулярен этой прямой.";
@@ -165,11 +201,11 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
         return "Красные прямые — фронт скачка под углом " + Formula("φ = arctg(V1 / " + bc + ") = " + phi) +
                " к набегающему потоку, над осью и под ней.";
     case ConstructionStep::FootD:
-        return "D — основание перпендикуляра из B на фронт скачка, она лежит на прямой BC: OD — составляющая "
+        return "D — основание перпендикуляра из B на фронт скачка, оно лежит на прямой BC: OD — составляющая "
                "скорости вдоль скачка, которая на нём не меняется, а DB и DC — нормальные составляющие до и "
                "после скачка. Буква C стоит над лучом у абсциссы точки C.";
     case ConstructionStep::ShockArc:
-        return "Дуга радиусом 100 пикселей с подписью «" + WholeDegrees(s.ShockAngle) +
+        return "Дуга радиусом " + Pixels(100) + " с подписью «" + WholeDegrees(s.ShockAngle) +
                " град» показывает угол скачка φ = " + phi + ", округлённый до целого градуса.";
     case ConstructionStep::Letters:
         return "Подписаны начало координат O, точки A и B и оси Vx и Vy; стрелка V1 слева показывает "
@@ -183,14 +219,15 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
             record.ShockAngleAtReducedWedge()
                 ? Degrees(static_cast<double>(*record.ShockAngleAtReducedWedge()), 2, sep)
                 : "—";
-        return "Скачок отходит от клина, поэтому угол клина уменьшали на 1°, пока луч не пересёк поляру: при "
-               "u = " +
-               u + "° точка C — (" + c + "), угол скачка " + phiU + ". Поправка к настоящему клину " +
-               Formula("φ = χ + e^(π(u − χ))·(φu − u)") + " даёт " + Formula("φ = " + phi) + ".";
+        return "Скачок отходит от клина, поэтому угол клина уменьшали на 1°, пока луч не пересёк поляру: "
+               "при " +
+               Formula("u = " + u + "°") + " точка C — (" + c + "), угол скачка " + phiU +
+               ". Поправка к настоящему клину " + Formula("φ = χ + e^(π(u − χ))·(φu − u)") + " даёт " +
+               Formula("φ = " + phi) + ".";
     }
     case ConstructionStep::DetachedUpperArc:
-        return "Отошедший скачок начинается дугой радиусом " + IntegerText(s.DetachedRadius) +
-               " пикселей вокруг O: чем сильнее пришлось уменьшить клин, тем дальше скачок стоит перед его "
+        return "Отошедший скачок начинается дугой радиусом " + Pixels(s.DetachedRadius) +
+               " вокруг O: чем сильнее пришлось уменьшить клин, тем дальше скачок стоит перед его "
                "носиком. Дуга идёт шагами по 0" +
                std::string(1, sep) + "1 рад, пока её наклон не дойдёт до угла φ.";
     case ConstructionStep::DetachedUpperLine:
@@ -198,7 +235,7 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
                ": вдали от клина отошедший скачок становится косым.";
     case ConstructionStep::DetachedLowerBranch:
         return "Нижняя половина скачка — зеркальное отражение верхней относительно оси Vx. Построение "
-               "закончено.";
+               "закончено: рисунок тот же, что в главном окне.";
     case ConstructionStep::NoShock:
         return "Луч клина χ = " + chi +
                "° проходит выше поляры, и даже клин, повёрнутый назад за 0°, её не пересекает: для этого "
@@ -211,6 +248,32 @@ std::string StepCaption(const ConstructionRecord& record, std::size_t index, cha
                "Рисунок оставлен таким, каким он был в момент ошибки.";
     }
     return {};
+}
+
+// Steps that only find a value and draw nothing say the value in their caption.
+bool TellsOnly(ConstructionStep step) {
+    switch (step) {
+    case ConstructionStep::PointA:
+    case ConstructionStep::Results:
+    case ConstructionStep::ReducedWedge:
+    case ConstructionStep::NoShock:
+    case ConstructionStep::Interrupted:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+std::string StepCaption(const ConstructionRecord& record, std::size_t index, char sep) {
+    std::string caption = Caption(record, index, sep);
+    // A drawing step can fall wholly on what is drawn already or off the picture (a shock line
+    // along a wedge ray, a letter beyond the edge): then the caption must not point at the picture.
+    if (!TellsOnly(record.Steps().at(index).Step) && !StepChangesPicture(record, index))
+        caption += " На рисунке этот шаг ничего не изменил: всё, что он рисует, легло на уже нарисованное "
+                   "или вышло за край рисунка.";
+    return caption;
 }
 
 } // namespace zk

@@ -195,6 +195,29 @@ TEST_F(ComparisonTest, ConstructionAttachedBeyondTheExactMaximumIsPointedOut) {
     EXPECT_EQ(Cell(ShockAngleRow, TComparisonForm::WeakColumn), "—");
 }
 
+TEST_F(ComparisonTest, ConstructionBelowTheMachAngleIsNotCalledAShock) {
+    // χ = 1° at M1 = 2: C lies so near B that φ = 27.02° falls below the Mach angle of 30°, and
+    // P2/P1 = 0.797 (worked out from the normal-shock relation with M1 sin φ = 0.909).
+    Main->N8Click();
+    Apply(1);
+    ASSERT_FALSE(Flow.ShockDetached);
+    EXPECT_EQ(Cell(ShockAngleRow, TComparisonForm::ConstructionColumn), "27.02");
+    QString summary = Comparison->Label2->text();
+    summary.replace(QChar(0x00A0), QLatin1Char(' '));
+    EXPECT_TRUE(
+        summary.contains(QStringLiteral("разрешение построения в один пиксель опускает φ = 27.02° ниже "
+                                        "угла Маха μ = 30°")))
+        << summary.toStdString();
+    EXPECT_TRUE(summary.contains(QStringLiteral("P₂/P₁ = 0.797 < 1"))) << summary.toStdString();
+    EXPECT_FALSE(summary.contains(QStringLiteral("слабый скачок: φ"))) << summary.toStdString();
+    EXPECT_EQ(Comparison->Label2->palette().color(QPalette::WindowText), QColor(0xa0, 0, 0));
+
+    // Two degrees are enough for a shock: the usual comparison, in black.
+    Apply(2);
+    EXPECT_TRUE(Comparison->Label2->text().startsWith(QStringLiteral("Построение даёт слабый скачок")));
+    EXPECT_EQ(Comparison->Label2->palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
 TEST_F(ComparisonTest, NumbersUseTheLocalesDecimalSeparator) {
     zk::SetDecimalSeparator(QStringLiteral(","));
     Main->Button2Click();

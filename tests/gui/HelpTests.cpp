@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
@@ -66,6 +67,22 @@ TEST_F(HelpTest, GuideExplainsTheConstructionInItsKeyWords) {
          {"плоскости годографа", "ударная поляра", "A", "B", "луч", "C", "BC", "перпендикуляр", "D",
           "Отошедший скачок", "Графически", "мыши", "Сравнение", "Ctrl+O", "F1"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word;
+}
+
+TEST_F(HelpTest, GuideCoversEveryWindowAndSaysTheLimitsRight) {
+    const QString text = HelpForm->Text1->toPlainText().replace(QChar(0x00A0), QLatin1Char(' '));
+    // χmax is the limit over all Mach numbers; θmax of the stream and the construction's own
+    // largest wedge are the other two numbers.
+    for (const char* says :
+         {"M1 → ∞", "θmax(M1)", "22,97°", "это 23°", "угла Маха", "0,797", "По шагам", "подсвечено",
+          "кружком с буквой", "без пометок", "Семейство кривых θ–β–M", "Поляра давлений",
+          "щелчок по любому из трёх графиков", "Копировать таблицу", "Сохранить таблицу…", "CSV"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(says))) << says;
+    for (const char* never : {"щек", "щёк", "при котором построение ещё находит точку C."})
+        EXPECT_FALSE(text.contains(QString::fromUtf8(never))) << never;
+    // A decimal comma never stands beside a comma that separates a list ("1,2, 1,5").
+    const QRegularExpression crowded(QStringLiteral("\\d,\\d+,\\s|,\\s\\d+,\\d"));
+    EXPECT_FALSE(text.contains(crowded)) << text.toStdString();
 }
 
 TEST_F(HelpTest, GuideShowsTheTheoryPictureAndTheStartupDiagram) {

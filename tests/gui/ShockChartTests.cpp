@@ -162,6 +162,27 @@ TEST(PressurePolarChartTest, RunsFromTheMachWaveOverThetaMaxToTheNormalShock) {
     EXPECT_EQ(CountIn(image, QRect(right - QPoint(4, 40), QSize(8, 80)), ShockChart::kWeakColor), 0);
 }
 
+TEST(PressurePolarChartTest, AxisReachesBelowOneToKeepAConstructionBelowTheMachAngle) {
+    // M1 = 2: at χ = 1° the construction's φ = 27.02° lies below the Mach angle of 30°, so
+    // P2/P1 = 1 + 2·1.4/2.4·((2 sin 27.02°)² − 1) = 0.797; the axis then starts half a step (0.5)
+    // lower.  At 2° and above the construction is a compression shock and the axis starts at 1.
+    const struct {
+        int chi;
+        double pressure, floor;
+    } cases[] = {{1, 0.797, 0.5}, {20, 2.7885, 1.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("chi " + std::to_string(c.chi));
+        const PressurePolarChart chart(CaseFor(340, 1.4, 680, c.chi));
+        EXPECT_DOUBLE_EQ(chart.PressureFloor(), c.floor);
+        EXPECT_DOUBLE_EQ(chart.PressureLimit(), 5.0) << "the top belongs to the free stream";
+        EXPECT_EQ(chart.ToPoint(0, c.floor), QPointF(chart.Plot().left(), chart.Plot().bottom()));
+        const QImage image = chart.Render(1);
+        EXPECT_GT(CountNear(image, chart.ToPoint(c.chi, c.pressure), 2, ShockChart::kConstructionColor), 4);
+        // The wave of no strength still starts the weak branch at p2/p1 = 1.
+        EXPECT_GT(CountNear(image, chart.ToPoint(0.2, 1), 2, ShockChart::kWeakColor), 0);
+    }
+}
+
 TEST(PressurePolarChartTest, HypersonicPolarKeepsFiniteAxes) {
     // M1 = 2941: p2/p1 of the normal shock about 1.0e7.
     const PressurePolarChart chart(CaseFor(340, 1.4, 1000000, 20));
