@@ -165,7 +165,7 @@ std::string ExtrasLayer::StepCaption(Part part, const FlowState& state, char sep
         if (!l.Attached())
             return "Луч клина " + chi + " проходит выше касательной и не пересекает поляру: точек слабого "
                    "и сильного скачка нет, присоединённого скачка не бывает.";
-        std::string text = "Луч клина " + chi + " пересекает поляру дважды (оранжевые кружки). Cт — точное "
+        std::string text = "Луч клина " + chi + " пересекает поляру дважды (коричневые кружки). Cт — точное "
                            "решение для слабого скачка, угол скачка β = " +
                            degrees(l.WeakShock->Beta) + "; здесь должна лежать точка C построения";
         if (state.PointCx != 0 && !state.ShockDetached && state.ShockAngle != 0)

@@ -28,7 +28,7 @@ class ExtrasLayer {
 
     // The colours: none of them is black, green, blue, red or the clearing fill's grey.
     static constexpr TColor kTangentColor = 0x800080; // purple
-    static constexpr TColor kPointColor = 0x0080FF;   // orange
+    static constexpr TColor kPointColor = 0x004B96;   // brown
     static constexpr TColor kSonicColor = 0x808000;   // teal
 
     // The landmarks for the solution Apply left in state: its gas, V1 and wedge.

@@ -65,7 +65,7 @@ TEST(ExtrasLayer, VerdictNamesWedgeAndLimit) {
 }
 
 // Over the start-up case each colour lies where its construction is: the purple tangents on the
-// lines from O at ±θmax (and the rings at their points), the teal circle at a* from O, the orange
+// lines from O at ±θmax (and the rings at their points), the teal circle at a* from O, the brown
 // rings at the exact points of the wedge ray.
 TEST(ExtrasLayer, EachColourLiesOnItsConstruction) {
     RasterCanvas picture(PolarDiagram::kWidth, PolarDiagram::kHeight);
@@ -95,10 +95,10 @@ TEST(ExtrasLayer, EachColourLiesOnItsConstruction) {
     }
 
     // The rings are drawn 2 pixels wide about the rounded point: within 6 pixels of it.
-    const std::vector<TPoint> orange = PixelsOf(picture, ExtrasLayer::kPointColor);
-    ASSERT_FALSE(orange.empty());
+    const std::vector<TPoint> brown = PixelsOf(picture, ExtrasLayer::kPointColor);
+    ASSERT_FALSE(brown.empty());
     int nearWeak = 0, nearStrong = 0;
-    for (TPoint p : orange) {
+    for (TPoint p : brown) {
         const double w = Distance(p, 200 + l.Weak->Vx * k, 220 - l.Weak->Vy * k);
         const double s = Distance(p, 200 + l.Strong->Vx * k, 220 - l.Strong->Vy * k);
         EXPECT_TRUE(w <= 6 || s <= 6) << p.X << ' ' << p.Y;

@@ -158,10 +158,10 @@ TEST_F(BatchExtras, LayerGoesIntoTheOperationsAndThePictures) {
     ASSERT_GT(layerOps.size(), plainOps.size());
     EXPECT_EQ(layerOps.substr(0, plainOps.size()), plainOps);
     const std::string added = layerOps.substr(plainOps.size());
-    for (const char* colour : {" 800080 ", " 0080FF ", " 808000 "})
+    for (const char* colour : {" 800080 ", " 004B96 ", " 808000 "})
         EXPECT_NE(added.find(colour), std::string::npos) << colour;
     EXPECT_NE(added.find("скачок присоединён"), std::string::npos);
-    for (const char* colour : {"800080", "0080FF", "808000"})
+    for (const char* colour : {"800080", "004B96", "808000"})
         EXPECT_EQ(plainOps.find(colour), std::string::npos) << colour;
     EXPECT_NE(ReadFile(dir_ / "plain.bmp"), ReadFile(dir_ / "layer.bmp"));
     EXPECT_NE(ReadFile(dir_ / "plain.png"), ReadFile(dir_ / "layer.png"));
