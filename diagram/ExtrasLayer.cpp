@@ -96,16 +96,22 @@ void DrawSonicCircle(TCanvas& canvas, const HodographLandmarks& l, double scale)
     constexpr int kChords = 180;
     canvas.MoveTo(Pixel(kOriginX + r), static_cast<std::int32_t>(kOriginY));
     for (int j = 1; j <= kChords; ++j) {
-        const double t = 2 * 3.14159265358979323846 * j / kChords;
+        const double t = 2 * 3.14159265358979323846 * j / kChords; // radians
         canvas.LineTo(Pixel(kOriginX + r * std::cos(t)), Pixel(kOriginY - r * std::sin(t)));
     }
     canvas.SetPenStyle(TPenStyle::psSolid);
     canvas.SetPenWidth(2);
     for (int side : {-1, +1})
         Ring(canvas, ToPicture(l.Sonic, scale, side));
-    // Its letter below O, left of the Vy axis, away from the branches and the wedge.
-    const double t = 3.14159265358979323846 * 255 / 180;
-    canvas.TextOut(Pixel(kOriginX + r * std::cos(t)) - 20, Pixel(kOriginY - r * std::sin(t)) - 4, "a*");
+    // Its letter inside the circle's lowest point, just left of the Vy axis, where neither the
+    // polar, the wedge, the shock nor the main window's labels come; when that point is off the
+    // picture (a free stream barely supersonic), outside the circle at 30° below the Vx axis.
+    if (kOriginY + r <= 430) {
+        canvas.TextOut(static_cast<std::int32_t>(kOriginX) - 30, Pixel(kOriginY + r) - 18, "a*");
+    } else {
+        const double t = 3.14159265358979323846 / 6; // radians below the axis
+        canvas.TextOut(Pixel(kOriginX + r * std::cos(t)) + 6, Pixel(kOriginY + r * std::sin(t)) - 6, "a*");
+    }
 }
 
 } // namespace
