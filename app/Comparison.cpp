@@ -434,7 +434,7 @@ void TComparisonForm::Fill(const zk::ShockComparison& comparison) {
         const zk::ExactShockTheory& t = exact.Theory;
         Label4->setText(
             QStringLiteral("Угол Маха μ = %1\nНаибольший угол поворота потока θmax = %2 при β = %3\n"
-                           "Звуковая точка (M₂ = 1): θ = %4, β = %5")
+                           "Звуковая точка (M₂ = 1): θ = %4; β = %5")
                 .arg(RadiansAsDegrees(t.MachAngle), RadiansAsDegrees(t.ThetaMax),
                      RadiansAsDegrees(t.BetaAtThetaMax), RadiansAsDegrees(t.SonicTheta),
                      RadiansAsDegrees(t.SonicBeta)));
@@ -472,7 +472,7 @@ QString TComparisonForm::Summary(const zk::ShockComparison& comparison) const {
                 .arg(chi, thetaMax);
         return QStringLiteral(
                    "При χ = %1 присоединённого скачка нет: угол клина больше наибольшего угла поворота "
-                   "потока θmax = %2, скачок отсоединяется.")
+                   "потока θmax = %2 — скачок отсоединяется.")
             .arg(chi, thetaMax);
     }
     if (!c.Attached)

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Apply as the main window runs it, with its drawing recorded step by step for the window
-// "Построение по шагам", beside the plain Apply; and the drawing of one step's picture from the
-// record.
+// "Построение по шагам", beside the plain Apply; the drawing of one step's picture from the
+// record, and of a step as the window shows it, with its marks and caption.
 #include <benchmark/benchmark.h>
 
+#include "ConstructionCaptions.h"
 #include "ConstructionRecord.h"
 #include "PolarDiagram.h"
 #include "RasterCanvas.h"
 #include "Solver.h"
 #include "StepRecordingDiagram.h"
+#include "StepView.h"
 
 using namespace zk;
 
@@ -61,6 +63,27 @@ void StepPicture(benchmark::State& bench) {
     }
 }
 
+// The step of the shock lines as the window shows it: the picture, the band behind the step's
+// new pixels, and the caption, which looks whether the step changed the picture.
+void MarkedStep(benchmark::State& bench) {
+    const int chi = static_cast<int>(bench.range(0)), v1 = static_cast<int>(bench.range(1));
+    RasterCanvas picture(PolarDiagram::kWidth, PolarDiagram::kHeight);
+    FlowState state;
+    state.SoundSpeed = 340;
+    state.Gamma = 1.4;
+    ConstructionRecord record;
+    {
+        StepRecordingDiagram diagram(record, picture, state);
+        Apply(state, {chi, v1, '.'}, diagram);
+    }
+    for (auto _ : bench) {
+        RasterCanvas fresh(PolarDiagram::kWidth, PolarDiagram::kHeight);
+        DrawStepView(record, 7, fresh);
+        benchmark::DoNotOptimize(fresh.Bits());
+        benchmark::DoNotOptimize(StepCaption(record, 7, ','));
+    }
+}
+
 } // namespace
 
 BENCHMARK(PlainApply)
@@ -76,3 +99,4 @@ BENCHMARK(RecordedApply)
     ->Args({142, 1000000})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(StepPicture)->Args({20, 680})->Args({142, 1000000})->Unit(benchmark::kMillisecond);
+BENCHMARK(MarkedStep)->Args({20, 680})->Args({20, 1000000})->Unit(benchmark::kMillisecond);

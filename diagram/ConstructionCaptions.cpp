@@ -42,16 +42,6 @@ bool Shown(const ConstructionRecord& record, ResultItem item) {
     return record.Visible(item).value_or(false);
 }
 
-// "пиксель", "пикселя" or "пикселей", as the number before it asks.
-std::string Pixels(std::int64_t n) {
-    const std::int64_t last = (n < 0 ? -n : n) % 100;
-    if (last % 10 == 1 && last != 11)
-        return IntegerText(n) + " пиксель";
-    if (last % 10 >= 2 && last % 10 <= 4 && (last < 12 || last > 14))
-        return IntegerText(n) + " пикселя";
-    return IntegerText(n) + " пикселей";
-}
-
 // A formula is not broken across lines: its spaces are no-break spaces.
 std::string Formula(const std::string& text) {
     std::string out;
@@ -72,13 +62,25 @@ std::string ChiMaxMeaning(const FlowState& s, char sep) {
             const ExactShockTheory theory = ExactTheory(mach, s.Gamma);
             return text + "; при M1 = " + Number(mach, 3, sep) +
                    " предел меньше: " + Formula("θmax = " + Degrees(theory.ThetaMax, 2, sep)) +
-                   ", а наибольший угол клина, при котором построение находит C, показывает окно "
+                   "; наибольший угол клина, при котором построение находит C, показывает окно "
                    "«Сравнение».";
         } catch (const AppError&) {
             // A stream the exact relations cannot represent: the limit alone is said.
         }
     }
     return text + ".";
+}
+
+// At the smallest wedges the one-pixel resolution can take C so near B that φ falls below the
+// Mach angle, where no shock stands: the results then say so.
+std::string BelowMachAngle(const FlowState& s, char sep) {
+    const double mach = s.SoundSpeed == 0 ? 0 : s.V1 / s.SoundSpeed;
+    if (!(std::isfinite(mach) && mach > 1 && s.ShockAngle > 0 && s.ShockAngle < std::asin(1 / mach)))
+        return {};
+    return "\nφ здесь меньше угла Маха " +
+           Formula("μ = arcsin(1/M) = " + Degrees(std::asin(1 / mach), 2, sep)) +
+           ": при таком малом клине разрешение построения в один пиксель сдвигает C слишком близко к B. "
+           "Это не скачок уплотнения — давление за ним падает.";
 }
 
 std::string Results(const ConstructionRecord& record, char sep) {
@@ -91,14 +93,15 @@ std::string Results(const ConstructionRecord& record, char sep) {
         ChiMaxMeaning(s, sep);
     if (Shown(record, ResultItem::Label2))
         return "Результаты построения при " + Formula("M = " + Label(record, ResultItem::Label6, sep)) +
-               " и " + Formula("φ = " + Degrees(s.ShockAngle, 2, sep)) + ", где " + Formula("P = P2/P1") +
-               ":\n" +
+               " и " + Formula("φ = " + Degrees(s.ShockAngle, 2, sep)) + "; обозначим " +
+               Formula("P = P2/P1") + ":\n" +
                Formula("P = 1 + 2γ/(γ+1)·((M·sin φ)² − 1) = " + Label(record, ResultItem::Label2, sep)) +
                ";\n" +
                Formula("ρ1/ρ2 = ((γ−1)P + γ+1) / ((γ+1)P + γ−1) = " +
                        Label(record, ResultItem::Label1, sep)) +
                ";\n" + Formula("υ2/υ1 = |OC| / V1 = " + Label(record, ResultItem::Label8, sep)) + ";\n" +
-               Formula("T2/T1 = P·ρ1/ρ2 = " + Label(record, ResultItem::Label11, sep)) + ";\n" + landmarks;
+               Formula("T2/T1 = P·ρ1/ρ2 = " + Label(record, ResultItem::Label11, sep)) + ";\n" + landmarks +
+               BelowMachAngle(s, sep);
     std::string why;
     if (s.WedgeAngle == 0)
         why = "При χ = 0 клина нет: поток не поворачивает и скачка нет, поэтому отношений за скачком "
@@ -113,6 +116,15 @@ std::string Results(const ConstructionRecord& record, char sep) {
 }
 
 } // namespace
+
+std::string PixelCount(std::int64_t n) {
+    const std::int64_t last = (n < 0 ? -n : n) % 100;
+    if (last % 10 == 1 && last != 11)
+        return IntegerText(n) + " пиксель";
+    if (last % 10 >= 2 && last % 10 <= 4 && (last < 12 || last > 14))
+        return IntegerText(n) + " пикселя";
+    return IntegerText(n) + " пикселей";
+}
 
 std::string StepTitle(ConstructionStep step) {
     switch (step) {
@@ -205,8 +217,8 @@ std::string Caption(const ConstructionRecord& record, std::size_t index, char se
                "скорости вдоль скачка, которая на нём не меняется, а DB и DC — нормальные составляющие до и "
                "после скачка. Буква C стоит над лучом у абсциссы точки C.";
     case ConstructionStep::ShockArc:
-        return "Дуга радиусом " + Pixels(100) + " с подписью «" + WholeDegrees(s.ShockAngle) +
-               " град» показывает угол скачка φ = " + phi + ", округлённый до целого градуса.";
+        return "Дуга радиусом " + PixelCount(100) + " с подписью «" + WholeDegrees(s.ShockAngle) +
+               " град» показывает угол скачка φ = " + phi + " с округлением до целого градуса.";
     case ConstructionStep::Letters:
         return "Подписаны начало координат O, точки A и B и оси Vx и Vy; стрелка V1 слева показывает "
                "направление набегающего потока.";
@@ -226,7 +238,7 @@ std::string Caption(const ConstructionRecord& record, std::size_t index, char se
                Formula("φ = " + phi) + ".";
     }
     case ConstructionStep::DetachedUpperArc:
-        return "Отошедший скачок начинается дугой радиусом " + Pixels(s.DetachedRadius) +
+        return "Отошедший скачок начинается дугой радиусом " + PixelCount(s.DetachedRadius) +
                " вокруг O: чем сильнее пришлось уменьшить клин, тем дальше скачок стоит перед его "
                "носиком. Дуга идёт шагами по 0" +
                std::string(1, sep) + "1 рад, пока её наклон не дойдёт до угла φ.";

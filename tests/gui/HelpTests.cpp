@@ -80,8 +80,8 @@ TEST_F(HelpTest, GuideCoversEveryWindowAndSaysTheLimitsRight) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(says))) << says;
     for (const char* never : {"щек", "щёк", "при котором построение ещё находит точку C."})
         EXPECT_FALSE(text.contains(QString::fromUtf8(never))) << never;
-    // A decimal comma never stands beside a comma that separates a list ("1,2, 1,5").
-    const QRegularExpression crowded(QStringLiteral("\\d,\\d+,\\s|,\\s\\d+,\\d"));
+    // A decimal comma never stands beside a comma that separates a list ("1,2, 1,5", "22,97°, а").
+    const QRegularExpression crowded(QStringLiteral("\\d,\\d+°?,\\s|,\\s\\d+,\\d"));
     EXPECT_FALSE(text.contains(crowded)) << text.toStdString();
 }
 
