@@ -9,6 +9,8 @@
 #include <algorithm>
 
 #include "ActivationTracker.h"
+#include "CanvasScale.h"
+#include "ExtrasLayer.h"
 #include "FlowState.h"
 #include "Pictures.h"
 #include "PolarDiagram.h"
@@ -21,6 +23,8 @@ THelpForm* HelpForm = nullptr;
 
 const char* const THelpForm::kTheoryPictureName = "theory.png";
 const char* const THelpForm::kDiagramPictureName = "diagram.png";
+const char* const THelpForm::kExtrasAttachedPictureName = "extras-attached.png";
+const char* const THelpForm::kExtrasDetachedPictureName = "extras-detached.png";
 
 namespace {
 
@@ -195,6 +199,47 @@ p<sub>2</sub>/p<sub>1</sub> каждого присоединённого ска
 (UTF-8, поля через запятую, десятичная точка), который читает электронная таблица на любом языке;
 прочерк в окне — пустое поле в файле.</p>
 
+<h3>Дополнительные построения: касательная, сильный скачок, звуковая окружность</h3>
+
+<p>Пункт меню «Дополнительные построения» накладывает на диаграмму то, что о той же поляре
+говорит точная теория косого скачка. Эти линии рисуются своими цветами, поверх построения, и
+не меняют ни его, ни результатов; повторный выбор пункта убирает их. Они попадают и в
+сохранённый рисунок, и в печать, и в последние шаги окна «По шагам».</p>
+
+<p><b>Касательная.</b> Фиолетовые штриховые прямые идут из O и касаются верхней и нижней ветви
+поляры; точки касания обведены кружками. Угол касательной с осью Vx — наибольший угол, на
+который скачок может повернуть поток с данным числом Маха, θ<sub>max</sub>(M<sub>1</sub>):
+луч клина под большим углом проходит выше поляры и не пересекает её. Подпись
+«θmax = 22,97°» даёт этот угол для M<sub>1</sub> = 2. Он зависит от числа Маха и растёт с ним до
+предела arcsin(1/γ) = 45,6° при M<sub>1</sub> → ∞, который показывает подпись χ<sub>max</sub>
+главного окна. Внизу диаграммы строка сравнивает угол клина с θ<sub>max</sub>: «χ = 20° &lt;
+θmax(M1) = 22,97°: скачок присоединён» или «χ = 30° &gt; θmax(M1) = 22,97°: скачок отсоединён».</p>
+
+<p><b>Слабый и сильный скачок.</b> Луч клина пересекает поляру дважды. Коричневый кружок
+<b>Cт</b> — точное решение для слабого скачка, ближе к B: здесь должна лежать точка C построения,
+и видно, на сколько пикселей она от него отстоит. Кружок <b>C′</b> — вторая точка пересечения,
+сильный скачок: он стоит круче, почти как прямой, и газ за ним тормозится сильнее. Оба
+поворачивают поток на один и тот же угол χ; у острого клина в свободном потоке наблюдается
+слабый скачок, сильный возникает, когда давление за клином велико. Если луч поляру не
+пересекает, обеих точек нет.</p>
+
+<p><b>Звуковая окружность.</b> Бирюзовая штрих-пунктирная окружность с центром O имеет радиус
+критической скорости a* = √(((γ − 1)V<sub>1</sub><sup>2</sup> + 2c<sub>1</sub><sup>2</sup>)/(γ + 1)),
+при которой скорость газа равна местной скорости звука. Всё, что лежит внутри неё, — дозвуковой
+поток за скачком, снаружи — сверхзвуковой. Точка A прямого скачка всегда внутри: для неё
+V<sub>1</sub>·V<sub>2</sub> = a*<sup>2</sup> (соотношение Прандтля), поэтому A стоит на
+расстоянии a*<sup>2</sup>/V<sub>1</sub> от O. Кружки там, где окружность пересекает поляру, —
+звуковые точки: между ними и точкой A (вся часть поляры за сильным скачком и малый кусок рядом с
+касанием) поток за скачком дозвуковой.</p>
+
+<p><img src="extras-attached.png"></p>
+<p><i>M<sub>1</sub> = 2, χ = 20°: луч клина ниже касательной, скачок присоединён; точка C
+построения лежит рядом с точной точкой Cт.</i></p>
+
+<p><img src="extras-detached.png"></p>
+<p><i>M<sub>1</sub> = 2, χ = 30°: луч выше касательной, точек пересечения нет, скачок
+отсоединён.</i></p>
+
 <h3>Полезные клавиши</h3>
 
 <p>Ctrl+O — открыть сохранённый случай, Ctrl+S — сохранить его, Ctrl+P — печать, Ctrl+Q —
@@ -223,6 +268,17 @@ QImage THelpForm::StartupDiagram() {
     return view.copy(); // the canvas goes, the picture stays
 }
 
+QImage THelpForm::ExtrasDiagram(int chi, int scale) {
+    zk::FlowState flow;
+    flow.Gamma = 1.4;
+    flow.SoundSpeed = 340.0;
+    zk::RasterCanvas canvas(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight, zk::FontSpec{}, scale);
+    PictureOnly diagram(canvas, flow);
+    zk::Apply(flow, zk::ApplyInputs{chi, 680, ','}, diagram);
+    zk::ExtrasLayer::Draw(canvas, flow, TMain::ExtrasSeparator());
+    return zk::CanvasImage(canvas);
+}
+
 THelpForm::THelpForm(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
@@ -236,6 +292,11 @@ THelpForm::THelpForm(QWidget* parent)
                           zk::pictures::TheoryPicture());
     document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kDiagramPictureName)),
                           StartupDiagram());
+    const int scale = zk::CanvasScaleFor(devicePixelRatioF());
+    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kExtrasAttachedPictureName)),
+                          ExtrasDiagram(20, scale));
+    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kExtrasDetachedPictureName)),
+                          ExtrasDiagram(30, scale));
     Text1->setHtml(GuideText());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -22,10 +22,15 @@ class THelpForm : public QWidget {
     // The names under which the pictures are stored in the guide's document.
     static const char* const kTheoryPictureName;
     static const char* const kDiagramPictureName;
+    static const char* const kExtrasAttachedPictureName;
+    static const char* const kExtrasDetachedPictureName;
 
     // The diagram of the start-up case (V1 = 680 m/s, χ = 20°, c1 = 340 m/s, γ = 1.4), drawn by
     // the diagram code as the main window draws it, without the labels painted over it.
     static QImage StartupDiagram();
+    // The diagram of V1 = 680 m/s at the wedge chi (whole degrees) with the layer of exact
+    // theory's extra constructions over it, drawn at the given device scale.
+    static QImage ExtrasDiagram(int chi, int scale);
 
     QTextBrowser* Text1 = nullptr;
 

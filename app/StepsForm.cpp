@@ -11,6 +11,7 @@
 #include "ActivationTracker.h"
 #include "ConstructionCaptions.h"
 #include "DecimalSeparator.h"
+#include "ExtrasLayer.h"
 #include "FormFont.h"
 #include "PolarDiagram.h"
 #include "RasterCanvas.h"
@@ -99,7 +100,9 @@ void TStepsForm::CreateComponents() {
 }
 
 std::size_t TStepsForm::StepCount() const {
-    return Construction.Steps().size();
+    // With the layer of extra constructions shown, its pieces follow as the last steps.
+    const std::size_t extras = Main && Main->ExtrasShown() ? zk::ExtrasStepCount(Construction) : 0;
+    return Construction.Steps().size() + extras;
 }
 
 void TStepsForm::Open() {
@@ -165,6 +168,14 @@ void TStepsForm::ShowStep(std::size_t step) {
         Label1->clear();
         Label2->clear();
         Label3->setText(QStringLiteral("Диаграмма ещё не построена."));
+    } else if (const std::size_t recorded = Construction.Steps().size(); step_ >= recorded) {
+        const std::size_t part = step_ - recorded;
+        const auto piece = static_cast<zk::ExtrasLayer::Part>(part);
+        zk::DrawExtrasStepView(Construction, part, TMain::ExtrasSeparator(), *picture);
+        Label1->setText(QStringLiteral("Шаг %1 из %2").arg(step_ + 1).arg(count));
+        Label2->setText(QString::fromStdString(zk::ExtrasLayer::StepTitle(piece)));
+        Label3->setText(
+            Localized(zk::ExtrasLayer::StepCaption(piece, Construction.State(), kSeparatorMark)));
     } else {
         zk::DrawStepView(Construction, step_, *picture);
         Label1->setText(QStringLiteral("Шаг %1 из %2").arg(step_ + 1).arg(count));

@@ -21,6 +21,7 @@
 #include "DecimalSeparator.h"
 #include "ErrorAdvice.h"
 #include "ErrorBox.h"
+#include "ExtrasLayer.h"
 #include "FileAccess.h"
 #include "HelpForm.h"
 #include "FormFont.h"
@@ -194,6 +195,9 @@ void TMain::CreateMenu() {
     N2 = bar->addAction(QStringLiteral("Настройки"));
     N8 = bar->addAction(QStringLiteral("Сравнение"));
     N9 = bar->addAction(QStringLiteral("По шагам"));
+    N10 = bar->addAction(QStringLiteral("Дополнительные построения"));
+    N10->setCheckable(true);
+    N10->setChecked(false);
     N7 = bar->addAction(QStringLiteral("Выход"));
     Help1 = bar->addMenu(QStringLiteral("Справка"));
     Guide1 = Help1->addAction(QStringLiteral("Как читать диаграмму"));
@@ -216,6 +220,7 @@ void TMain::CreateMenu() {
     connect(N7, &QAction::triggered, this, zk::Guarded([this] { N7Click(); }));
     connect(N8, &QAction::triggered, this, zk::Guarded([this] { N8Click(); }));
     connect(N9, &QAction::triggered, this, zk::Guarded([this] { N9Click(); }));
+    connect(N10, &QAction::triggered, this, zk::Guarded([this] { N10Click(); }));
     connect(Guide1, &QAction::triggered, this, zk::Guarded([this] { Guide1Click(); }));
     connect(About1, &QAction::triggered, this, zk::Guarded([this] { About1Click(); }));
 }
@@ -281,6 +286,19 @@ void TMain::Button2Click() {
         advice.replace(QLatin1Char(kSeparatorMark), zk::DecimalSeparator());
         std::throw_with_nested(zk::ErrorAdviceNote(advice.toStdString()));
     }
+    // Over a run that ended, exact theory's constructions when they are asked for; a fault above
+    // leaves the picture as the run left it.
+    if (ExtrasShown())
+        zk::ExtrasLayer::Draw(*risCanvas_, Flow, ExtrasSeparator());
+}
+
+bool TMain::ExtrasShown() const {
+    return N10 && N10->isChecked();
+}
+
+char TMain::ExtrasSeparator() {
+    const QString separator = zk::DecimalSeparator();
+    return separator.size() == 1 && separator[0].unicode() < 0x80 ? static_cast<char>(separator[0].unicode()) : ',';
 }
 
 void TMain::PictureCleared() {
@@ -290,7 +308,9 @@ void TMain::PictureCleared() {
 std::unique_ptr<zk::RasterCanvas> TMain::DrawPicture(int scale) const {
     auto canvas = std::make_unique<zk::RasterCanvas>(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight,
                                                      zk::FontSpec{}, scale);
-    zk::DiagramPicture::Redraw(*canvas, pictureRun_);
+    const std::optional<zk::FlowState> drawn = zk::DiagramPicture::Redraw(*canvas, pictureRun_);
+    if (drawn && ExtrasShown())
+        zk::ExtrasLayer::Draw(*canvas, *drawn, ExtrasSeparator());
     // The pen the next run starts with is the one the picture's own run left.
     canvas->SetPenColor(risCanvas_->Pen().Color);
     canvas->SetPenWidth(risCanvas_->Pen().Width);
@@ -305,6 +325,16 @@ void TMain::RescalePicture(int scale) {
     std::unique_ptr<zk::RasterCanvas> canvas = DrawPicture(scale);
     Ris->SetCanvas(canvas.get());
     risCanvas_ = std::move(canvas);
+}
+
+void TMain::N10Click() {
+    // The picture of the last run made again, with or without the layer; nothing is solved anew.
+    std::unique_ptr<zk::RasterCanvas> canvas = DrawPicture(risCanvas_->Scale());
+    Ris->SetCanvas(canvas.get());
+    risCanvas_ = std::move(canvas);
+    Ris->update();
+    if (Steps)
+        Steps->AfterApply();
 }
 
 void TMain::ShowApplied() {

@@ -52,6 +52,7 @@ class TMain : public QMainWindow, public zk::FlightHost {
     void N7Click();
     void N8Click();
     void N9Click();
+    void N10Click(); // "Дополнительные построения" checked or unchecked
     void Guide1Click();
     void About1Click();
 
@@ -81,6 +82,10 @@ class TMain : public QMainWindow, public zk::FlightHost {
     void PictureCleared();
     // Makes the picture again at the given device scale (the window moved to another screen).
     void RescalePicture(int scale);
+    // Whether the layer of exact theory's extra constructions is drawn over the diagram.
+    bool ExtrasShown() const;
+    // The decimal separator the layer's numbers are written with: the user's locale's.
+    static char ExtrasSeparator();
 
     QWidget* Client = nullptr; // the client area below the menu
     QFrame* Bevel1 = nullptr;
@@ -124,6 +129,7 @@ class TMain : public QMainWindow, public zk::FlightHost {
     QAction* N7 = nullptr;
     QAction* N8 = nullptr;           // "Сравнение"
     QAction* N9 = nullptr;           // "По шагам"
+    QAction* N10 = nullptr;          // "Дополнительные построения", checkable, off at start
     QMenu* Help1 = nullptr;          // "Справка"
     QAction* Guide1 = nullptr;       // "Как читать диаграмму"
     QAction* About1 = nullptr;       // "О программе"

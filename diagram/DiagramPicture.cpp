@@ -5,7 +5,7 @@
 
 namespace zk {
 
-void DiagramPicture::Redraw(TCanvas& canvas, const DiagramRun& run) {
+std::optional<FlowState> DiagramPicture::Redraw(TCanvas& canvas, const DiagramRun& run) {
     FlowState state = run.State; // Apply writes the state it solves; this copy is its own
     canvas.SetPenColor(run.Pen.Color);
     canvas.SetPenWidth(run.Pen.Width);
@@ -15,7 +15,9 @@ void DiagramPicture::Redraw(TCanvas& canvas, const DiagramRun& run) {
         Apply(state, run.Inputs, picture);
     } catch (const AppError&) {
         // The same fault ends the run at the same step: what was drawn before it is the picture.
+        return std::nullopt;
     }
+    return state;
 }
 
 } // namespace zk

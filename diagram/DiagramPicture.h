@@ -5,6 +5,8 @@
 // running that Apply again on a fresh canvas, from the flow state and pen it started with, gives
 // the same picture, at whatever device scale the canvas has (the exported PNG, a printed page,
 // a screen of another pixel ratio).
+#include <optional>
+
 #include "FlowState.h"
 #include "PolarDiagram.h"
 #include "Solver.h"
@@ -26,7 +28,8 @@ class DiagramPicture : public PolarDiagram {
 
     // Draws run again on canvas, a white 609 x 449 picture; the program's flow state is not
     // touched.  A run that a fault ended is drawn up to the fault, as the screen shows it.
-    static void Redraw(TCanvas& canvas, const DiagramRun& run);
+    // Returns the flow state the run left when it ended without a fault.
+    static std::optional<FlowState> Redraw(TCanvas& canvas, const DiagramRun& run);
 };
 
 } // namespace zk

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ExtrasLayer.h"
 #include "PolarDiagram.h"
 
 namespace zk {
@@ -165,6 +166,27 @@ void DrawStepView(const ConstructionRecord& record, std::size_t index, RasterCan
     Highlight(ChangedPixels(pictures.Before, pictures.After), pictures.After, target);
     for (const StepPoint& point : StepPoints(record, index))
         Ring(point, target);
+}
+
+std::size_t ExtrasStepCount(const ConstructionRecord& record) {
+    return record.Completed() && !record.Steps().empty() ? ExtrasLayer::kParts : 0;
+}
+
+void DrawExtrasStepView(const ConstructionRecord& record, std::size_t part, char decimalSeparator,
+                        RasterCanvas& target) {
+    const std::size_t last = record.Steps().size() - 1;
+    const auto draw = [&](RasterCanvas& canvas, std::size_t pieces) {
+        record.DrawStep(last, canvas);
+        ExtrasLayer::Draw(canvas, record.State(), decimalSeparator, pieces);
+    };
+    draw(target, part + 1);
+    if (part + 1 >= ExtrasLayer::kParts)
+        return;
+    RasterCanvas before(PolarDiagram::kWidth, PolarDiagram::kHeight);
+    RasterCanvas after(PolarDiagram::kWidth, PolarDiagram::kHeight);
+    draw(before, part);
+    draw(after, part + 1);
+    Highlight(ChangedPixels(before, after), after, target);
 }
 
 } // namespace zk

@@ -40,4 +40,15 @@ bool StepChangesPicture(const ConstructionRecord& record, std::size_t index);
 // the marks of what the step adds.
 void DrawStepView(const ConstructionRecord& record, std::size_t index, RasterCanvas& target);
 
+// The steps of the layer of extra constructions that follow the recorded ones when the layer is
+// shown: one per piece of the layer, none for a run that a fault ended.
+std::size_t ExtrasStepCount(const ConstructionRecord& record);
+
+// Draws the view of the layer's step `part` (0 to ExtrasStepCount − 1) onto target, a fresh white
+// canvas of the picture's size at device scale 1: the finished diagram with the layer up to that
+// piece, the piece's new pixels highlighted on every step but the last.  The numbers of the
+// picture are written with decimalSeparator.
+void DrawExtrasStepView(const ConstructionRecord& record, std::size_t part, char decimalSeparator,
+                        RasterCanvas& target);
+
 } // namespace zk

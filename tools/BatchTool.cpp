@@ -17,6 +17,7 @@
 #include "CanvasOpsLog.h"
 #include "DiagramPicture.h"
 #include "Errors.h"
+#include "ExtrasLayer.h"
 #include "FlightModel.h"
 #include "Numbers.h"
 #include "PngWriter.h"
@@ -32,7 +33,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: zorkventa-batch [--decimal-separator C] [--bmp FILE] [--png FILE [--scale K]] [--ops FILE]\n"
-    "                       [--exact] [--flight TICKS [--particles K]] CASE.psr\n"
+    "                       [--exact] [--extras] [--flight TICKS [--particles K]] CASE.psr\n"
     "       zorkventa-batch --sweep FROM:TO CASE.psr\n"
     "       zorkventa-batch --help | --version\n"
     "Solves a saved case as the program opens it and prints the labels and the solution as\n"
@@ -43,6 +44,8 @@ constexpr const char* kUsage =
     "  --scale K              the PNG's scale, a whole number from 1 to 8 (default 4); only with --png\n"
     "  --ops FILE             write every drawing operation of the diagram (and of --flight) to FILE\n"
     "  --exact                also print exact oblique-shock theory for the same M1, gamma and wedge\n"
+    "  --extras               draw exact theory's tangent, weak and strong points and sonic circle over\n"
+    "                         the diagram and print them\n"
     "  --flight TICKS         run the flight window's particles TICKS (0..1000000) ticks; print them\n"
     "  --particles K          the particles of --flight (default 100; brought into 10..500)\n"
     "  --sweep FROM:TO        only a CSV table of every whole wedge angle FROM..TO (0..180 degrees)\n"
@@ -200,6 +203,27 @@ void PrintExact(std::ostream& out, const ApplyInputs& inputs, const FlowState& s
     out << "exact_sonic_beta_deg: " << landmark(exact.Theory.SonicBeta) << '\n';
     if (!exact.Answered())
         out << "exact_error: " << exact.Problem << '\n';
+}
+
+// --extras: where exact theory puts its landmarks on the hodograph, in degrees and m/s, to full
+// precision; "-" for what the free stream or the wedge does not give.
+void PrintExtras(std::ostream& out, const ApplyInputs& inputs, const FlowState& state) {
+    const double wedge = static_cast<double>(static_cast<Extended>(inputs.WedgeDegrees) * Pi / 180);
+    const HodographLandmarks l = HodographLandmarksFor(inputs.Velocity, state.SoundSpeed, state.Gamma, wedge);
+    const auto number = [](double value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", value);
+        return std::string(text);
+    };
+    const auto point = [&](const std::optional<HodographPoint>& p) {
+        return p ? number(p->Vx) + ' ' + number(p->Vy) : std::string("-");
+    };
+    const bool ok = l.Answered();
+    out << "theta_max: " << (ok ? number(DegreesFromRadians(l.ThetaMax)) : "-") << '\n';
+    out << "tangent_point: " << point(ok ? std::optional<HodographPoint>(l.Tangent) : std::nullopt) << '\n';
+    out << "weak_point: " << point(l.Weak) << '\n';
+    out << "strong_point: " << point(l.Strong) << '\n';
+    out << "sonic_radius: " << (ok ? number(l.SonicRadius) : "-") << '\n';
 }
 
 // --flight TICKS [--particles K]: what the flight window does when "Графически" opens it.
@@ -378,6 +402,7 @@ struct BatchOptions {
     std::string BmpPath, PngPath, OpsPath, CasePath;
     std::optional<int> PngScale;
     bool WithExact = false;
+    bool WithExtras = false;
     FlightRequest Flight;
     std::optional<SweepRange> Sweep;
 };
@@ -427,6 +452,8 @@ std::string ParseArguments(int argc, char** argv, BatchOptions& o) {
             o.PngScale = k[0] - '0';
         } else if (arg == "--exact") {
             o.WithExact = true;
+        } else if (arg == "--extras") {
+            o.WithExtras = true;
         } else if (arg == "--sweep") {
             if (o.Sweep)
                 return "--sweep is given twice";
@@ -452,7 +479,8 @@ std::string ParseArguments(int argc, char** argv, BatchOptions& o) {
         return "--particles goes only with --flight";
     // A sweep prints only its CSV: the options of the single case's output do not go with it.
     if (o.Sweep) {
-        for (const auto& [given, name] : {std::pair{o.WithExact, "--exact"}, std::pair{!o.BmpPath.empty(), "--bmp"},
+        for (const auto& [given, name] : {std::pair{o.WithExact, "--exact"}, std::pair{o.WithExtras, "--extras"},
+                                          std::pair{!o.BmpPath.empty(), "--bmp"},
                                           std::pair{!o.PngPath.empty(), "--png"}, std::pair{!o.OpsPath.empty(), "--ops"},
                                           std::pair{o.Flight.Requested, "--flight"}})
             if (given)
@@ -482,6 +510,7 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
                       &casePath = options.CasePath;
     const std::optional<int> pngScale = options.PngScale;
     const bool withExact = options.WithExact;
+    const bool withExtras = options.WithExtras;
     FlightRequest flight = options.Flight;
     const std::optional<SweepRange> sweep = options.Sweep;
     if (flight.Requested) {
@@ -511,6 +540,8 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
     state.SoundSpeed = 340.0;
     DiagramRun pictureRun{state, ApplyInputs{20, 680, sep}, picture.Pen()};
     Apply(state, pictureRun.Inputs, startup);
+    if (withExtras)
+        ExtrasLayer::Draw(picture, state, sep);
 
     // Opening the file: the gas as read, the two input fields clamped to their limits.
     state.SoundSpeed = values.SoundSpeed;
@@ -531,11 +562,16 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
         error = e.what();
         status = 1;
     }
+    // The layer goes over the picture of a run that ended, as in the main window.
+    if (withExtras && status == 0)
+        ExtrasLayer::Draw(target, state, sep);
     PrintResults(out, window, state);
     if (status != 0)
         out << "error: " << error << '\n';
     if (withExact)
         PrintExact(out, inputs, state, sep);
+    if (withExtras)
+        PrintExtras(out, inputs, state);
     if (flight.Requested && RunFlight(out, flight, state, opsPath.empty() ? nullptr : &ops) != 0 &&
         status == 0)
         status = 1;
@@ -548,7 +584,9 @@ int RunBatch(int argc, char** argv, std::ostream& out, std::ostream& err) {
             WriteFileOrThrow(bmpPath, EncodeBmp(picture));
         if (!pngPath.empty()) {
             RasterCanvas large(PolarDiagram::kWidth, PolarDiagram::kHeight, FontSpec{}, pngScale.value_or(4));
-            DiagramPicture::Redraw(large, pictureRun);
+            const std::optional<FlowState> drawn = DiagramPicture::Redraw(large, pictureRun);
+            if (withExtras && drawn)
+                ExtrasLayer::Draw(large, *drawn, sep);
             const std::string png = EncodePng(large);
             if (png.empty())
                 throw AppError(pngPath + ": Stream write error");

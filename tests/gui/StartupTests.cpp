@@ -64,7 +64,8 @@ TEST_F(StartupTest, MenuHasTheCommandsInOrder) {
     QStringList bar;
     for (QAction* action : Main->menuBar()->actions())
         bar << action->text();
-    EXPECT_EQ(bar, (QStringList{"Файл", "Графически", "Настройки", "Сравнение", "По шагам", "Выход", "Справка"}));
+    EXPECT_EQ(bar, (QStringList{"Файл", "Графически", "Настройки", "Сравнение", "По шагам",
+                                "Дополнительные построения", "Выход", "Справка"}));
     QStringList file;
     for (QAction* action : Main->N1->actions())
         file << action->text();
