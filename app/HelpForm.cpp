@@ -3,12 +3,17 @@
 
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
 #include "ActivationTracker.h"
+#include "CanvasScale.h"
 #include "FlowState.h"
 #include "Pictures.h"
 #include "PolarDiagram.h"
@@ -134,16 +139,15 @@ class PictureOnly : public zk::PolarDiagram {
 
 } // namespace
 
-QImage THelpForm::StartupDiagram() {
+QImage THelpForm::StartupDiagram(int scale) {
     zk::FlowState flow;
     flow.Gamma = 1.4;
     flow.SoundSpeed = 340.0;
-    zk::RasterCanvas canvas(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight);
+    zk::RasterCanvas canvas(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight, zk::FontSpec{},
+                            std::clamp(scale, 1, zk::RasterCanvas::kMaxScale));
     PictureOnly diagram(canvas, flow);
     zk::Apply(flow, zk::ApplyInputs{20, 680, ','}, diagram);
-    const QImage view(reinterpret_cast<const uchar*>(canvas.Bits()), canvas.Width(), canvas.Height(),
-                      canvas.Width() * 4, QImage::Format_RGB32);
-    return view.copy(); // the canvas goes, the picture stays
+    return zk::CanvasImage(canvas); // the canvas goes, the picture stays
 }
 
 THelpForm::THelpForm(QWidget* parent)
@@ -154,16 +158,86 @@ THelpForm::THelpForm(QWidget* parent)
     setMinimumSize(400, 300);
     Text1 = new QTextBrowser(this);
     Text1->setOpenLinks(false);
-    QTextDocument* document = Text1->document();
-    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kTheoryPictureName)),
-                          zk::pictures::TheoryPicture());
-    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kDiagramPictureName)),
-                          StartupDiagram());
+    AddPictures(zk::CanvasScaleFor(devicePixelRatioF()));
     Text1->setHtml(GuideText());
+    SizePictures();
+    // Painted on a screen of another device scale, the pictures are drawn again at that scale.
+    Text1->viewport()->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Text1);
     zk::ActivationTracker::Instance().Register(this, {});
+}
+
+void THelpForm::ShowPicturesAtScale(int scale) {
+    if (scale == picturesScale_)
+        return;
+    AddPictures(scale);
+    SizePictures();
+    Text1->viewport()->update();
+}
+
+void THelpForm::AddPictures(int scale) {
+    QTextDocument* document = Text1->document();
+    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kTheoryPictureName)),
+                          zk::pictures::AtScale(zk::pictures::TheoryPicture)(scale));
+    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kDiagramPictureName)),
+                          StartupDiagram(scale));
+    picturesScale_ = scale;
+}
+
+void THelpForm::SizePictures() {
+    QTextDocument* document = Text1->document();
+    // The document gives an image without a size of its own the size of its pixels: each picture
+    // keeps the size it has at scale 1 and is painted into it at device resolution.
+    const char* const names[] = {kTheoryPictureName, kDiagramPictureName};
+    QSize sizes[2];
+    for (int i = 0; i < 2; ++i)
+        sizes[i] = document->resource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(names[i])))
+                       .value<QImage>()
+                       .deviceIndependentSize()
+                       .toSize();
+    struct Resized {
+        int Position, Length;
+        QTextImageFormat Format;
+    };
+    std::vector<Resized> resized; // changed once the document has been read through
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QTextFragment piece = fragment.fragment();
+            if (!piece.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat image = piece.charFormat().toImageFormat();
+            for (int i = 0; i < 2; ++i)
+                if (image.name() == QLatin1String(names[i]) &&
+                    (image.width() != sizes[i].width() || image.height() != sizes[i].height())) {
+                    image.setWidth(sizes[i].width());
+                    image.setHeight(sizes[i].height());
+                    resized.push_back({piece.position(), piece.length(), image});
+                }
+        }
+    for (const Resized& r : resized) {
+        QTextCursor cursor(document);
+        cursor.setPosition(r.Position);
+        cursor.setPosition(r.Position + r.Length, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(r.Format);
+    }
+}
+
+bool THelpForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && watched == Text1->viewport()) {
+        const int scale = zk::CanvasScaleFor(Text1->viewport()->devicePixelRatioF());
+        if (scale != picturesScale_ && scale != requestedScale_) {
+            // Not while painting: the pictures are drawn anew, then the guide repaints.
+            requestedScale_ = scale;
+            QTimer::singleShot(0, this, [this, scale] {
+                if (requestedScale_ == scale)
+                    ShowPicturesAtScale(scale);
+                requestedScale_ = 0;
+            });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void THelpForm::Open() {

@@ -24,16 +24,31 @@ class THelpForm : public QWidget {
     static const char* const kDiagramPictureName;
 
     // The diagram of the start-up case (V1 = 680 m/s, χ = 20°, c1 = 340 m/s, γ = 1.4), drawn by
-    // the diagram code as the main window draws it, without the labels painted over it.
-    static QImage StartupDiagram();
+    // the diagram code as the main window draws it, without the labels painted over it; at a
+    // device scale above 1 an image of that many times the size whose device pixel ratio says so.
+    static QImage StartupDiagram(int scale = 1);
+
+    // Puts the guide's two pictures into its document drawn at a device scale; the text keeps
+    // its layout.  The guide does this itself when it is painted on a screen of another scale.
+    void ShowPicturesAtScale(int scale);
+    // The device scale of the pictures in the document now.
+    int PicturesScale() const { return picturesScale_; }
 
     QTextBrowser* Text1 = nullptr;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The two pictures at a device scale into the document's resources.
+    void AddPictures(int scale);
+    // The images of the text at the pictures' own size, whatever the scale of their pixels.
+    void SizePictures();
+
     bool placed_ = false;
+    int picturesScale_ = 0;
+    int requestedScale_ = 0; // asked for from the event loop and not yet drawn
 };
 
 extern THelpForm* HelpForm;
