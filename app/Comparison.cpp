@@ -25,7 +25,6 @@
 #include "Numbers.h"
 #include "PressurePolarChart.h"
 #include "TFileDialog.h"
-#include "TImage.h"
 #include "TSpinEdit.h"
 #include "ThetaBetaChart.h"
 #include "ThetaBetaFamilyChart.h"
@@ -179,8 +178,9 @@ void TComparisonForm::CreateComponents() {
     Label4->setGeometry(16, 324, 608, 56);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Image1 = new zk::TImage(this);
-    Image1->setGeometry(16, 386, ThetaBetaChart::kWidth, ThetaBetaChart::kHeight);
+    Chart3 = new ChartView(picker_.get(), this);
+    Chart3->move(16, 386);
+    Chart3->resize(ThetaBetaChart::kWidth, ThetaBetaChart::kHeight);
 
     Chart1 = new ChartView(picker_.get(), this);
     Chart1->move(640, 10);
@@ -269,7 +269,7 @@ void TComparisonForm::Refresh() {
         if (lastApplyFaulted_) {
             ClearTable();
             Label4->clear();
-            Image1->SetPicture(QImage());
+            Chart3->SetChart(nullptr);
             ShowCharts(nullptr, wedgeDegrees, QStringLiteral("Последний расчёт прерван ошибкой."));
             ShowSummary(
                 QStringLiteral("Последний расчёт прерван ошибкой: сравнивать нечего. Исправьте данные "
@@ -279,18 +279,18 @@ void TComparisonForm::Refresh() {
         }
         const zk::ShockComparison comparison = zk::CompareWithExactTheory(Flow, wedgeCache_);
         Fill(comparison);
-        Image1->SetPicture(ThetaBetaChart(comparison, wedgeDegrees).Draw());
+        Chart3->SetChart(std::make_unique<ThetaBetaChart>(comparison, wedgeDegrees));
         ShowCharts(&comparison, wedgeDegrees, QString());
     } catch (const std::exception& e) {
         // Nothing of the comparison may stop the program; say what went wrong in the window.
         const QString problem = QStringLiteral("Сравнение не удалось: ") + Sentence(e.what());
         ClearTable();
-        Image1->SetPicture(QImage());
+        Chart3->SetChart(nullptr);
         ShowCharts(nullptr, 0, problem);
         ShowSummary(problem, true);
     } catch (...) {
         ClearTable();
-        Image1->SetPicture(QImage());
+        Chart3->SetChart(nullptr);
         ShowCharts(nullptr, 0, QStringLiteral("Сравнение не удалось."));
         ShowSummary(QStringLiteral("Сравнение не удалось."), true);
     }
