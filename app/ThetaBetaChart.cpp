@@ -2,6 +2,7 @@
 #include "ThetaBetaChart.h"
 
 #include <QFont>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPolygon>
 #include <algorithm>
@@ -39,8 +40,10 @@ ThetaBetaChart::ThetaBetaChart(const zk::ShockComparison& comparison, double wed
 }
 
 void ThetaBetaChart::Draw(QPainter& painter) const {
-    if (picture_.isNull())
-        picture_ = Draw();
+    // At the pixel density of the screen the view is on, like the other charts.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    if (picture_.isNull() || picture_.devicePixelRatio() != ratio)
+        picture_ = Draw(ratio);
     painter.drawImage(QRectF(QPointF(0, 0), QSizeF(Size())), picture_);
 }
 
@@ -50,8 +53,10 @@ QPoint ThetaBetaChart::ToPixel(double thetaDegrees, double betaDegrees) const {
     return {static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
 }
 
-QImage ThetaBetaChart::Draw() const {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+QImage ThetaBetaChart::Draw(qreal devicePixelRatio) const {
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1;
+    QImage image((QSizeF(kWidth, kHeight) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -76,7 +81,7 @@ QImage ThetaBetaChart::Draw() const {
     const QString separator = zk::LocalizedNumberText("0.5");
     if (last.Image.isNull() || last.Mach != comparison_.Exact.M1 ||
         last.Gamma != comparison_.Exact.Theory.Gamma || last.ThetaLimit != ThetaLimit() ||
-        last.Separator != separator) {
+        last.Separator != separator || last.Image.devicePixelRatio() != ratio) {
         DrawDetachedBand(painter, false);
         DrawAxes(painter);
         DrawDetachedBand(painter, true);

@@ -26,8 +26,8 @@ class ThetaBetaChart : public ShockChart {
     // comparison: what the comparison window shows; wedgeDegrees: the current wedge half-angle.
     ThetaBetaChart(const zk::ShockComparison& comparison, double wedgeDegrees);
 
-    // The picture, kWidth x kHeight pixels.
-    QImage Draw() const;
+    // The picture, kWidth x kHeight pixels, at devicePixelRatio image pixels per pixel.
+    QImage Draw(qreal devicePixelRatio = 1) const;
     // The same picture through a painter, for the view that picks the wedge angle on it.
     void Draw(QPainter& painter) const override;
 

@@ -289,6 +289,33 @@ TEST(ThetaBetaChartTest, MarksStandAtTheirValues) {
     EXPECT_EQ(CountColor(image, ThetaBetaChart::kStrongColor, Around(chart.ToPixel(5, 60), 6)), 0);
 }
 
+// On a screen of device pixel ratio 2 the chart is drawn at that density: the same marks, finer
+// (at scale 1 every aligned 2 x 2 block of the chart blown up holds one colour).
+TEST(ThetaBetaChartTest, IsDrawnAtTheScreensPixelDensity) {
+    zk::FlowState state;
+    state.SoundSpeed = 340;
+    state.Gamma = 1.4;
+    zk::ApplyListener quiet;
+    zk::Apply(state, zk::ApplyInputs{20, 680, '.'}, quiet);
+    const ThetaBetaChart chart(zk::CompareWithExactTheory(state), 20);
+    const QImage one = chart.Draw();
+    QImage two = chart.Draw(2);
+    ASSERT_EQ(two.size(), QSize(2 * ThetaBetaChart::kWidth, 2 * ThetaBetaChart::kHeight));
+    EXPECT_EQ(two.devicePixelRatio(), 2.0);
+    EXPECT_EQ(chart.Draw(), one) << "scale 1 again afterwards, its background not taken for scale 2";
+    two.setDevicePixelRatio(1);
+    int mixed = 0;
+    for (int y = 0; y + 1 < two.height(); y += 2)
+        for (int x = 0; x + 1 < two.width(); x += 2) {
+            const QRgb a = two.pixel(x, y);
+            mixed += two.pixel(x + 1, y) != a || two.pixel(x, y + 1) != a || two.pixel(x + 1, y + 1) != a;
+        }
+    EXPECT_GT(mixed, 500);
+    // The construction's cross at (20°, 52.73°), now in device pixels.
+    const QPoint cross = chart.ToPixel(20, 52.73) * 2;
+    EXPECT_GT(CountColor(two, ThetaBetaChart::kConstructionColor, Around(cross, 4)), 16);
+}
+
 TEST(ThetaBetaChartTest, AxisCoversSmallDeflectionsAndWedgesBeyondNinetyDegrees) {
     // M1 = 365 / 340 = 1.07: θmax is below one degree.
     zk::FlowState slow;
