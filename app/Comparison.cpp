@@ -178,16 +178,16 @@ void TComparisonForm::CreateComponents() {
     Label4->setGeometry(16, 324, 608, 56);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Chart3 = new ChartView(picker_.get(), this);
-    Chart3->move(16, 386);
-    Chart3->resize(ThetaBetaChart::kWidth, ThetaBetaChart::kHeight);
-
     Chart1 = new ChartView(picker_.get(), this);
     Chart1->move(640, 10);
     Chart1->resize(ThetaBetaFamilyChart::kWidth, ThetaBetaFamilyChart::kHeight);
     Chart2 = new ChartView(picker_.get(), this);
     Chart2->move(640, 376);
     Chart2->resize(PressurePolarChart::kWidth, PressurePolarChart::kHeight);
+    // Made after the other two, so that the family keeps the keyboard when the window opens.
+    Chart3 = new ChartView(picker_.get(), this);
+    Chart3->move(16, 386);
+    Chart3->resize(ThetaBetaChart::kWidth, ThetaBetaChart::kHeight);
 
     Button1 = new QPushButton(QStringLiteral("Копировать таблицу"), this);
     Button1->setGeometry(640, 644, 170, 24);
