@@ -3,14 +3,11 @@
 
 #include <QKeyEvent>
 #include <QScreen>
-#include <QTextBlock>
 #include <QTextBrowser>
-#include <QTextCursor>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <vector>
 
 #include "ActivationTracker.h"
 #include "CanvasScale.h"
@@ -160,7 +157,6 @@ THelpForm::THelpForm(QWidget* parent)
     Text1->setOpenLinks(false);
     AddPictures(zk::CanvasScaleFor(devicePixelRatioF()));
     Text1->setHtml(GuideText());
-    SizePictures();
     // Painted on a screen of another device scale, the pictures are drawn again at that scale.
     Text1->viewport()->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
@@ -173,55 +169,18 @@ void THelpForm::ShowPicturesAtScale(int scale) {
     if (scale == picturesScale_)
         return;
     AddPictures(scale);
-    SizePictures();
     Text1->viewport()->update();
 }
 
 void THelpForm::AddPictures(int scale) {
+    // The document lays an image out at its size in pixels over its device pixel ratio: the
+    // pictures keep their size at every scale.
     QTextDocument* document = Text1->document();
     document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kTheoryPictureName)),
                           zk::pictures::AtScale(zk::pictures::TheoryPicture)(scale));
     document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kDiagramPictureName)),
                           StartupDiagram(scale));
     picturesScale_ = scale;
-}
-
-void THelpForm::SizePictures() {
-    QTextDocument* document = Text1->document();
-    // The document gives an image without a size of its own the size of its pixels: each picture
-    // keeps the size it has at scale 1 and is painted into it at device resolution.
-    const char* const names[] = {kTheoryPictureName, kDiagramPictureName};
-    QSize sizes[2];
-    for (int i = 0; i < 2; ++i)
-        sizes[i] = document->resource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(names[i])))
-                       .value<QImage>()
-                       .deviceIndependentSize()
-                       .toSize();
-    struct Resized {
-        int Position, Length;
-        QTextImageFormat Format;
-    };
-    std::vector<Resized> resized; // changed once the document has been read through
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
-            const QTextFragment piece = fragment.fragment();
-            if (!piece.charFormat().isImageFormat())
-                continue;
-            QTextImageFormat image = piece.charFormat().toImageFormat();
-            for (int i = 0; i < 2; ++i)
-                if (image.name() == QLatin1String(names[i]) &&
-                    (image.width() != sizes[i].width() || image.height() != sizes[i].height())) {
-                    image.setWidth(sizes[i].width());
-                    image.setHeight(sizes[i].height());
-                    resized.push_back({piece.position(), piece.length(), image});
-                }
-        }
-    for (const Resized& r : resized) {
-        QTextCursor cursor(document);
-        cursor.setPosition(r.Position);
-        cursor.setPosition(r.Position + r.Length, QTextCursor::KeepAnchor);
-        cursor.setCharFormat(r.Format);
-    }
 }
 
 bool THelpForm::eventFilter(QObject* watched, QEvent* event) {

@@ -43,8 +43,6 @@ class THelpForm : public QWidget {
   private:
     // The two pictures at a device scale into the document's resources.
     void AddPictures(int scale);
-    // The images of the text at the pictures' own size, whatever the scale of their pixels.
-    void SizePictures();
 
     bool placed_ = false;
     int picturesScale_ = 0;
