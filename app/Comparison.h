@@ -5,8 +5,9 @@
 // ratios (construction, exact weak and strong shock, their difference), the maximum deflection,
 // the Mach angle and the sonic point, and the θ–β chart of the current Mach number; beside them the
 // θ–β–M chart family of the gas and the pressure–deflection polar of the case.  On each of the three
-// charts a click, a drag or the arrow keys pick the wedge angle.  The table goes to the clipboard with Ctrl+C and into a
-// CSV file.  It is opened from the main window's menu and follows every Apply while it is open.
+// charts a click, a drag or the arrow keys pick the wedge angle.  The table goes to the clipboard
+// with Ctrl+C and into a CSV file.  It is opened from the main window's menu and follows every
+// Apply while it is open.
 #include <QWidget>
 #include <array>
 #include <memory>

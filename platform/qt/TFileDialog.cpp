@@ -77,7 +77,8 @@ std::optional<QString> QtFileDialogProvider::AskWithFilter(const FileDialogReque
     ConfigureFileDialog(dialog, request, filterIndex);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    if (const int chosenFilter = ChosenFilterIndex(request.Filter, dialog.selectedNameFilter()); chosenFilter > 0)
+    if (const int chosenFilter = ChosenFilterIndex(request.Filter, dialog.selectedNameFilter());
+        chosenFilter > 0)
         filterIndex = chosenFilter;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())

@@ -47,7 +47,8 @@ void AnswerRealDialog(const QString& type, const QString& name) {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog)
             return AnswerRealDialog(type, name); // not up yet
-        dialog->activateWindow(); // typed into, it is the active window
+        // Typed into, the dialog is the active window.
+        dialog->activateWindow();
         if (!QTest::qWaitForWindowActive(dialog))
             return dialog->reject();
         auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
@@ -104,10 +105,12 @@ TEST_F(ExportTest, RealDialogWritesWhatTheNameOrTheChosenTypeSays) {
         Main->SavePictureDialog1->FileName = folder.filePath(QStringLiteral("earlier")); // opens there
         AnswerRealDialog(QString::fromLatin1(row[0]), QString::fromLatin1(row[1]));
         Main->bmp1->trigger();
-        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QString::fromLatin1(row[2])}) << row[1];
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QString::fromLatin1(row[2])})
+            << row[1];
         QImageReader written(folder.filePath(QString::fromLatin1(row[2])));
         EXPECT_EQ(written.format(), QByteArray(row[3]).toLower()) << row[1];
-        EXPECT_EQ(written.size(), QByteArray(row[3]) == "PNG" ? QSize(2436, 1796) : QSize(609, 449)) << row[1];
+        EXPECT_EQ(written.size(), QByteArray(row[3]) == "PNG" ? QSize(2436, 1796) : QSize(609, 449))
+            << row[1];
     }
     EXPECT_TRUE(errors.Boxes.empty());
 }
