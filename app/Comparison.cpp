@@ -25,7 +25,6 @@
 #include "Numbers.h"
 #include "PressurePolarChart.h"
 #include "TFileDialog.h"
-#include "TImage.h"
 #include "TSpinEdit.h"
 #include "ThetaBetaChart.h"
 #include "ThetaBetaFamilyChart.h"
@@ -134,6 +133,7 @@ void TComparisonForm::resizeEvent(QResizeEvent* event) {
     // The charts first: they keep the size of their chart times the scale.
     Chart1->SetScale(scale);
     Chart2->SetScale(scale);
+    Chart3->SetScale(scale);
     content_.Apply(scale);
     for (int column = 0; column < kColumns; ++column)
         Table1->setColumnWidth(column, content_.Scaled(kColumnWidths[column]));
@@ -202,16 +202,16 @@ void TComparisonForm::CreateComponents() {
     Label4->setGeometry(16, 324, 608, 56);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Image1 = new zk::TImage(this);
-    Image1->setGeometry(16, 386, ThetaBetaChart::kWidth, ThetaBetaChart::kHeight);
-    Image1->SetFitToBox(true);
-
     Chart1 = new ChartView(picker_.get(), this);
     Chart1->move(640, 10);
     Chart1->resize(ThetaBetaFamilyChart::kWidth, ThetaBetaFamilyChart::kHeight);
     Chart2 = new ChartView(picker_.get(), this);
     Chart2->move(640, 376);
     Chart2->resize(PressurePolarChart::kWidth, PressurePolarChart::kHeight);
+    // Made after the other two, so that the family keeps the keyboard when the window opens.
+    Chart3 = new ChartView(picker_.get(), this);
+    Chart3->move(16, 386);
+    Chart3->resize(ThetaBetaChart::kWidth, ThetaBetaChart::kHeight);
 
     Button1 = new QPushButton(QStringLiteral("Копировать таблицу"), this);
     Button1->setGeometry(640, 644, 170, 24);
@@ -285,7 +285,7 @@ void TComparisonForm::Refresh() {
         if (lastApplyFaulted_) {
             ClearTable();
             Label4->clear();
-            Image1->SetPicture(QImage());
+            Chart3->SetChart(nullptr);
             ShowCharts(nullptr, wedgeDegrees, QStringLiteral("Последний расчёт прерван ошибкой."));
             ShowSummary(
                 QStringLiteral("Последний расчёт прерван ошибкой: сравнивать нечего. Исправьте данные "
@@ -295,18 +295,18 @@ void TComparisonForm::Refresh() {
         }
         const zk::ShockComparison comparison = zk::CompareWithExactTheory(Flow, wedgeCache_);
         Fill(comparison);
-        Image1->SetPicture(ThetaBetaChart(comparison, wedgeDegrees).Draw());
+        Chart3->SetChart(std::make_unique<ThetaBetaChart>(comparison, wedgeDegrees));
         ShowCharts(&comparison, wedgeDegrees, QString());
     } catch (const std::exception& e) {
         // Nothing of the comparison may stop the program; say what went wrong in the window.
         const QString problem = QStringLiteral("Сравнение не удалось: ") + Sentence(e.what());
         ClearTable();
-        Image1->SetPicture(QImage());
+        Chart3->SetChart(nullptr);
         ShowCharts(nullptr, 0, problem);
         ShowSummary(problem, true);
     } catch (...) {
         ClearTable();
-        Image1->SetPicture(QImage());
+        Chart3->SetChart(nullptr);
         ShowCharts(nullptr, 0, QStringLiteral("Сравнение не удалось."));
         ShowSummary(QStringLiteral("Сравнение не удалось."), true);
     }

@@ -4,9 +4,10 @@
 // oblique-shock theory for the same free stream and wedge.  A table of the shock angle and the
 // ratios (construction, exact weak and strong shock, their difference), the maximum deflection,
 // the Mach angle and the sonic point, and the θ–β chart of the current Mach number; beside them the
-// θ–β–M chart family of the gas and the pressure–deflection polar of the case, on which a click, a
-// drag or the arrow keys pick the wedge angle.  The table goes to the clipboard with Ctrl+C and into a
-// CSV file.  It is opened from the main window's menu and follows every Apply while it is open.
+// θ–β–M chart family of the gas and the pressure–deflection polar of the case.  On each of the three
+// charts a click, a drag or the arrow keys pick the wedge angle.  The table goes to the clipboard
+// with Ctrl+C and into a CSV file.  It is opened from the main window's menu and follows every
+// Apply while it is open.
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -27,7 +28,6 @@ class WedgePicker;
 
 namespace zk {
 class TFileDialog;
-class TImage;
 } // namespace zk
 
 class TComparisonForm : public QWidget {
@@ -59,11 +59,11 @@ class TComparisonForm : public QWidget {
     QLabel* Label3 = nullptr;
     // The landmarks of the exact theory: Mach angle, maximum deflection, sonic point.
     QLabel* Label4 = nullptr;
-    // The θ–β chart.
-    zk::TImage* Image1 = nullptr;
-    // The θ–β–M chart family and the pressure–deflection polar; both pick the wedge angle.
+    // The θ–β–M chart family, the pressure–deflection polar and the θ–β chart of the current M1;
+    // each picks the wedge angle.
     ChartView* Chart1 = nullptr;
     ChartView* Chart2 = nullptr;
+    ChartView* Chart3 = nullptr;
     QPushButton* Button1 = nullptr; // "Копировать таблицу"
     QPushButton* Button2 = nullptr; // "Сохранить таблицу…"
     QAction* Copy1 = nullptr;       // Ctrl+C: the table to the clipboard

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -256,16 +257,15 @@ class PictureOnly : public zk::PolarDiagram {
 
 } // namespace
 
-QImage THelpForm::StartupDiagram() {
+QImage THelpForm::StartupDiagram(int scale) {
     zk::FlowState flow;
     flow.Gamma = 1.4;
     flow.SoundSpeed = 340.0;
-    zk::RasterCanvas canvas(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight);
+    zk::RasterCanvas canvas(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight, zk::FontSpec{},
+                            std::clamp(scale, 1, zk::RasterCanvas::kMaxScale));
     PictureOnly diagram(canvas, flow);
     zk::Apply(flow, zk::ApplyInputs{20, 680, ','}, diagram);
-    const QImage view(reinterpret_cast<const uchar*>(canvas.Bits()), canvas.Width(), canvas.Height(),
-                      canvas.Width() * 4, QImage::Format_RGB32);
-    return view.copy(); // the canvas goes, the picture stays
+    return zk::CanvasImage(canvas); // the canvas goes, the picture stays
 }
 
 QImage THelpForm::ExtrasDiagram(int chi, int scale) {
@@ -287,21 +287,52 @@ THelpForm::THelpForm(QWidget* parent)
     setMinimumSize(400, 300);
     Text1 = new QTextBrowser(this);
     Text1->setOpenLinks(false);
-    QTextDocument* document = Text1->document();
-    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kTheoryPictureName)),
-                          zk::pictures::TheoryPicture());
-    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kDiagramPictureName)),
-                          StartupDiagram());
-    const int scale = zk::CanvasScaleFor(devicePixelRatioF());
-    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kExtrasAttachedPictureName)),
-                          ExtrasDiagram(20, scale));
-    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kExtrasDetachedPictureName)),
-                          ExtrasDiagram(30, scale));
+    AddPictures(zk::CanvasScaleFor(devicePixelRatioF()));
     Text1->setHtml(GuideText());
+    // Painted on a screen of another device scale, the pictures are drawn again at that scale.
+    Text1->viewport()->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Text1);
     zk::ActivationTracker::Instance().Register(this, {});
+}
+
+void THelpForm::ShowPicturesAtScale(int scale) {
+    if (scale == picturesScale_)
+        return;
+    AddPictures(scale);
+    Text1->viewport()->update();
+}
+
+void THelpForm::AddPictures(int scale) {
+    // The document lays an image out at its size in pixels over its device pixel ratio: the
+    // pictures keep their size at every scale.
+    QTextDocument* document = Text1->document();
+    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kTheoryPictureName)),
+                          zk::pictures::AtScale(zk::pictures::TheoryPicture)(scale));
+    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kDiagramPictureName)),
+                          StartupDiagram(scale));
+    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kExtrasAttachedPictureName)),
+                          ExtrasDiagram(20, scale));
+    document->addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(kExtrasDetachedPictureName)),
+                          ExtrasDiagram(30, scale));
+    picturesScale_ = scale;
+}
+
+bool THelpForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && watched == Text1->viewport()) {
+        const int scale = zk::CanvasScaleFor(Text1->viewport()->devicePixelRatioF());
+        if (scale != picturesScale_ && scale != requestedScale_) {
+            // Not while painting: the pictures are drawn anew, then the guide repaints.
+            requestedScale_ = scale;
+            QTimer::singleShot(0, this, [this, scale] {
+                if (requestedScale_ == scale)
+                    ShowPicturesAtScale(scale);
+                requestedScale_ = 0;
+            });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void THelpForm::Open() {

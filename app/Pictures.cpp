@@ -43,6 +43,9 @@ QFont Serif(int pixelSize, bool italic = false, bool bold = false) {
 struct Ink {
     QImage Image; // Format_ARGB32: opaque black ink on transparency
     QRect Box;    // the ink relative to the pen origin on the baseline (y downwards)
+    // Where the image's top-left corner lies from the box's, in device pixels: at a device scale
+    // the glyphs' ink may reach a little beyond the box of their ink at scale 1.
+    QPoint Offset;
 };
 
 // Keeps the pixels a font engine inks (alpha at least one half) as opaque black, clears the rest,
@@ -84,11 +87,17 @@ Ink InkOf(const QString& text, const QFont& font) {
         painter.setPen(Qt::black);
         painter.drawText(origin, text);
     }
-    Threshold(scratch);
+    // The glyphs at k times the size are hinted anew, so their ink need not lie exactly within k
+    // times the box at scale 1 (a bar of "=" may fall a device pixel outside it): all of it is
+    // kept, in its place against the pen origin, and the box goes on laying out the formula.
+    const QRect inked = Threshold(scratch);
     const QRect box = ink.Box.translated(origin);
-    QImage large = scratch.copy(QRect(box.topLeft() * k, box.size() * k));
+    const QRect scaled(box.topLeft() * k, box.size() * k);
+    const QRect kept = scaled | inked;
+    QImage large = scratch.copy(kept);
     large.setDevicePixelRatio(k);
     ink.Image = large;
+    ink.Offset = kept.topLeft() - scaled.topLeft();
     return ink;
 }
 
@@ -105,8 +114,8 @@ Ink InkOfAtScaleOne(const QString& text, const QFont& font) {
     }
     const QRect box = Threshold(scratch);
     if (box.isEmpty())
-        return {QImage(), QRect()};
-    return {scratch.copy(box), box.translated(-origin)};
+        return {QImage(), QRect(), QPoint()};
+    return {scratch.copy(box), box.translated(-origin), QPoint()};
 }
 
 // A fresh picture with the drawing rules of the program: no anti-aliasing, black ink; at the
@@ -128,7 +137,7 @@ Ink PerpendicularInk(int size) {
         painter.drawLine(size / 2, 0, size / 2, size - 1);
         painter.drawLine(0, size - 1, size - 1, size - 1);
     }
-    return {image, QRect(0, -size + 1, size, size)};
+    return {image, QRect(0, -size + 1, size, size), QPoint()};
 }
 
 // An equals sign of given bar length and gap, its middle axis pixels above the baseline; the
@@ -141,7 +150,7 @@ Ink EqualsInk(int width, int gap, int axis) {
         painter.fillRect(0, 0, width, 1, Qt::black);
         painter.fillRect(0, height - 1, width, 1, Qt::black);
     }
-    return {image, QRect(0, -axis - height / 2, width, height)};
+    return {image, QRect(0, -axis - height / 2, width, height), QPoint()};
 }
 
 // Pieces of ink side by side; each may be lowered (a subscript) or raised (a superscript)
@@ -181,9 +190,10 @@ public:
     }
     void Draw(QPainter& painter, int left, int baseline) const {
         for (const Piece& piece : pieces_)
-            if (!piece.Glyphs.Image.isNull())
-                painter.drawImage(left + piece.Left, baseline + piece.Drop + piece.Glyphs.Box.top(),
-                                  piece.Glyphs.Image);
+            if (!piece.Glyphs.Image.isNull()) {
+                const QPointF at(left + piece.Left, baseline + piece.Drop + piece.Glyphs.Box.top());
+                painter.drawImage(at + QPointF(piece.Glyphs.Offset) / g_scale, piece.Glyphs.Image);
+            }
     }
     // Draws the row with the middle of its ink at (x, y).
     void DrawCentred(QPainter& painter, double x, double y) const {

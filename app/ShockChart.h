@@ -64,6 +64,12 @@ class ShockChart {
     // The θ axis from 0 to a little beyond `wanted` degrees, its marks on 1, 2 or 5 times a power
     // of ten, at most ten of them.
     void SetThetaAxis(double wantedDegrees);
+    // The θ axis from 0 to limitDegrees with marks every stepDegrees, for a chart that chooses them
+    // itself.
+    void SetThetaAxis(double limitDegrees, double stepDegrees) {
+        thetaLimit_ = limitDegrees;
+        thetaStep_ = stepDegrees;
+    }
     void SetPlot(QRect plot) { plot_ = plot; }
 
     // Draws what depends only on `key` (a family of curves, one free stream's curve) and the chart's

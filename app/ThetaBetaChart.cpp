@@ -2,6 +2,7 @@
 #include "ThetaBetaChart.h"
 
 #include <QFont>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPolygon>
 #include <algorithm>
@@ -12,13 +13,6 @@
 
 namespace {
 
-QFont ChartFont(int pixelHeight, bool bold) {
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    return font;
-}
-
 // Degrees with at most two decimals and the locale's separator.
 QString DegreesText(double degrees) {
     return zk::LocalizedNumberText(zk::ComparisonNumberText(degrees, 2, '.'));
@@ -27,7 +21,8 @@ QString DegreesText(double degrees) {
 } // namespace
 
 ThetaBetaChart::ThetaBetaChart(const zk::ShockComparison& comparison, double wedgeDegrees)
-    : comparison_(comparison), wedgeDegrees_(wedgeDegrees) {
+    : ShockChart(QSize(kWidth, kHeight)), comparison_(comparison), wedgeDegrees_(wedgeDegrees) {
+    SetPlot(QRect(kLeft, kTop, kRight - kLeft, kBottom - kTop));
     // The θ axis reaches a little beyond the maximum deflection and the wedge, when the wedge is a
     // deflection at all (up to 90 degrees); its marks fall on 1, 2 or 5 times a power of ten.
     const double wedge = wedgeDegrees_ <= 90 ? wedgeDegrees_ : 0;
@@ -35,22 +30,33 @@ ThetaBetaChart::ThetaBetaChart(const zk::ShockComparison& comparison, double wed
         comparison_.Exact.Answered()
             ? std::max(std::max(wedge, zk::DegreesFromRadians(comparison_.Exact.Theory.ThetaMax)) * 1.08, 0.1)
             : std::max(wedge, 10.0); // no curve: a plain axis of ten degrees or up to the wedge
+    double thetaStep = 10;
     for (double step : {0.02, 0.05, 0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0}) {
-        thetaStep_ = step;
+        thetaStep = step;
         if (wanted / step <= 10)
             break;
     }
-    thetaLimit_ = std::ceil(wanted / thetaStep_ - 1e-9) * thetaStep_;
+    SetThetaAxis(std::ceil(wanted / thetaStep - 1e-9) * thetaStep, thetaStep);
+}
+
+void ThetaBetaChart::Draw(QPainter& painter) const {
+    // At the pixel density of the screen the view is on, like the other charts.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+    if (picture_.isNull() || picture_.devicePixelRatio() != ratio)
+        picture_ = Draw(ratio);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(Size())), picture_);
 }
 
 QPoint ThetaBetaChart::ToPixel(double thetaDegrees, double betaDegrees) const {
-    const double x = kLeft + thetaDegrees / thetaLimit_ * (kRight - kLeft);
+    const double x = kLeft + thetaDegrees / ThetaLimit() * (kRight - kLeft);
     const double y = kBottom - betaDegrees / 90.0 * (kBottom - kTop);
     return {static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
 }
 
-QImage ThetaBetaChart::Draw() const {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+QImage ThetaBetaChart::Draw(qreal devicePixelRatio) const {
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1;
+    QImage image((QSizeF(kWidth, kHeight) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -74,15 +80,15 @@ QImage ThetaBetaChart::Draw() const {
     static Background last;
     const QString separator = zk::LocalizedNumberText("0.5");
     if (last.Image.isNull() || last.Mach != comparison_.Exact.M1 ||
-        last.Gamma != comparison_.Exact.Theory.Gamma || last.ThetaLimit != thetaLimit_ ||
-        last.Separator != separator) {
+        last.Gamma != comparison_.Exact.Theory.Gamma || last.ThetaLimit != ThetaLimit() ||
+        last.Separator != separator || last.Image.devicePixelRatio() != ratio) {
         DrawDetachedBand(painter, false);
         DrawAxes(painter);
         DrawDetachedBand(painter, true);
         DrawBranches(painter);
         DrawLegend(painter);
         painter.end();
-        last = {comparison_.Exact.M1, comparison_.Exact.Theory.Gamma, thetaLimit_, separator, image};
+        last = {comparison_.Exact.M1, comparison_.Exact.Theory.Gamma, ThetaLimit(), separator, image};
     } else {
         painter.end();
         image = last.Image;
@@ -137,9 +143,9 @@ void ThetaBetaChart::DrawAxes(QPainter& painter) const {
         const QString text = QString::number(b);
         painter.drawText(kLeft - 7 - metrics.horizontalAdvance(text), y + metrics.ascent() / 2 - 1, text);
     }
-    const int marks = static_cast<int>(std::lround(thetaLimit_ / thetaStep_));
+    const int marks = static_cast<int>(std::lround(ThetaLimit() / ThetaStep()));
     for (int k = 0; k <= marks; ++k) {
-        const double theta = k * thetaStep_;
+        const double theta = k * ThetaStep();
         const int x = ToPixel(theta, 0).x();
         painter.setPen(QColor(0xe0, 0xe0, 0xe0));
         if (k > 0)
@@ -232,7 +238,7 @@ void ThetaBetaChart::DrawMarks(QPainter& painter) const {
     // The wedge: a dotted vertical line, or an arrow at the right edge when it lies beyond the axis.
     painter.setPen(QColor::fromRgb(kWedgeColor));
     const QString wedgeText = QStringLiteral("χ = ") + DegreesText(wedgeDegrees_) + QStringLiteral("°");
-    if (wedgeDegrees_ <= thetaLimit_) {
+    if (wedgeDegrees_ <= ThetaLimit()) {
         const int x = ToPixel(wedgeDegrees_, 0).x();
         painter.setPen(QPen(QColor::fromRgb(kWedgeColor), 1, Qt::DotLine));
         painter.drawLine(x, kTop, x, kBottom - 1);
@@ -259,7 +265,7 @@ void ThetaBetaChart::DrawMarks(QPainter& painter) const {
     dot(exact.Strong, kStrongColor);
     const zk::ConstructionValues& c = comparison_.Construction;
     const double phi = zk::DegreesFromRadians(c.ShockAngle);
-    if (c.Attached && phi >= 0 && phi <= 90 && wedgeDegrees_ <= thetaLimit_) {
+    if (c.Attached && phi >= 0 && phi <= 90 && wedgeDegrees_ <= ThetaLimit()) {
         const QPoint p = ToPixel(wedgeDegrees_, phi);
         painter.setPen(QPen(QColor::fromRgb(kConstructionColor), 2));
         painter.drawLine(p.x() - 5, p.y() - 5, p.x() + 5, p.y() + 5);

@@ -407,17 +407,23 @@ void TMain::bmp1Click() {
     if (!SavePictureDialog1->Execute() || SavePictureDialog1->FileName.isEmpty())
         return;
     QString fileName = SavePictureDialog1->FileName;
+    // The extension the student typed decides the format; a name without one (or with another)
+    // takes the type chosen in the dialog and its extension, so the file is what its name says.
+    const QString suffix = QFileInfo(fileName).suffix();
+    bool png = SavePictureDialog1->FilterIndex == 2;
+    if (suffix.compare(QStringLiteral("png"), Qt::CaseInsensitive) == 0)
+        png = true;
+    else if (suffix.compare(QStringLiteral("bmp"), Qt::CaseInsensitive) == 0)
+        png = false;
+    else
+        fileName += png ? QStringLiteral(".png") : QStringLiteral(".bmp");
     std::string bytes;
-    if (SavePictureDialog1->FilterIndex == 2) {
+    if (png) {
         // PNG, for slides and worksheets: the diagram drawn again at four times its size.
-        if (QFileInfo(fileName).suffix().isEmpty())
-            fileName += QStringLiteral(".png");
         bytes = zk::EncodePng(*DrawPicture(kPngScale));
         if (bytes.empty())
             throw zk::AppError("Stream write error");
     } else {
-        if (!fileName.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive))
-            fileName += QStringLiteral(".bmp");
         // The bitmap is the picture's own 609 x 449 pixels, whatever the screen's scale.
         bytes = zk::EncodeBmp(risCanvas_->Scale() == 1 ? *risCanvas_ : *DrawPicture(1));
     }

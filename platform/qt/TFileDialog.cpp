@@ -30,6 +30,19 @@ QStringList NameFilters(const QString& filter) {
     return filters;
 }
 
+int ChosenFilterIndex(const QString& filter, const QString& selected) {
+    const QStringList filters = NameFilters(filter);
+    if (const qsizetype full = filters.indexOf(selected); full >= 0)
+        return static_cast<int>(full) + 1;
+    // With the patterns hidden, some versions of the toolkit answer with the entry as the list
+    // shows it: the description alone.
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        if (parts[i].simplified() == selected.simplified())
+            return i / 2 + 1;
+    return 0;
+}
+
 void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, int filterIndex) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The toolkit needs each pattern in brackets after its description; the list shows only the
@@ -64,9 +77,9 @@ std::optional<QString> QtFileDialogProvider::AskWithFilter(const FileDialogReque
     ConfigureFileDialog(dialog, request, filterIndex);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    const QStringList filters = NameFilters(request.Filter);
-    if (const qsizetype chosenFilter = filters.indexOf(dialog.selectedNameFilter()); chosenFilter >= 0)
-        filterIndex = static_cast<int>(chosenFilter) + 1;
+    if (const int chosenFilter = ChosenFilterIndex(request.Filter, dialog.selectedNameFilter());
+        chosenFilter > 0)
+        filterIndex = chosenFilter;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return QString();

@@ -39,6 +39,10 @@ class FileDialogProvider {
     }
 };
 
+// The entry of filter (from 1) that the toolkit's dialog names as its selected name filter, in
+// either of the forms the toolkit gives it; 0 when it names none of them.
+int ChosenFilterIndex(const QString& filter, const QString& selected);
+
 // Sets up the toolkit's dialog for a request: its filters, its mode and the name it offers.
 void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, int filterIndex = 1);
 

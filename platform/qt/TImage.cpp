@@ -213,7 +213,9 @@ QImage ScaleBlackOnWhite(const QImage& image, QSize size) {
     QImage source(image.size(), QImage::Format_RGB32);
     source.fill(Qt::white); // a transparent background counts as white
     QPainter painter(&source);
-    painter.drawImage(0, 0, image);
+    // Pixel for pixel, also for an image drawn at a device scale: the reduction works on device
+    // pixels, and drawing at the image's own device pixel ratio would shrink it into a corner.
+    painter.drawImage(QRect(QPoint(0, 0), image.size()), image);
     painter.end();
     QImage target(size, QImage::Format_RGB32);
     const int sw = source.width(), sh = source.height();

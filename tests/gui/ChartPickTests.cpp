@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Picking the wedge angle on the comparison window's charts: a press applies at once, a drag's moves
+// Picking the wedge angle on the comparison window's three charts: a press applies at once, a drag's moves
 // are gathered into one Apply per display frame, the release applies what still waits, the arrow keys
 // step by one degree, and every pick stays within the wedge field's limits.  First against a host
 // that counts the runs of Apply, then with the program's own main window.
@@ -225,6 +225,21 @@ TEST_F(ChartPickProgramTest, PickOnEitherChartSolvesTheCaseAndEveryViewFollows) 
     EXPECT_EQ(Main->SpinEdit1->Value(), 14);
     EXPECT_TRUE(Comparison->Label1->text().contains(QStringLiteral("χ = 14°")));
     EXPECT_TRUE(errors.Boxes.empty());
+}
+
+// The θ–β chart of the current M1 picks as the other two: a click, a drag applied by the frame,
+// the arrow keys.
+TEST_F(ChartPickProgramTest, ThetaBetaChartPicksByClickDragAndArrowKeys) {
+    Main->N8Click();
+    ChartView* view = Comparison->Chart3;
+    Press(view, view->Chart()->XOf(5));
+    EXPECT_EQ(Main->SpinEdit1->Value(), 5);
+    Drag(view, view->Chart()->XOf(8.2));
+    Comparison->Picker()->Flush();
+    Release(view, view->Chart()->XOf(8.2));
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_NEAR(Flow.WedgeAngle, 0.15707963, 1e-8) << "9° applied, in radians";
+    EXPECT_TRUE(Comparison->Label1->text().contains(QStringLiteral("χ = 9°")));
 }
 
 TEST_F(ChartPickProgramTest, PickBeyondTheMaximumDeflectionShowsTheDetachedCase) {

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 
 #include "ApplyListener.h"
+#include "ChartView.h"
 #include "Comparison.h"
 #include "ProgramFixture.h"
 #include "Solver.h"
@@ -111,7 +112,7 @@ TEST_F(ComparisonTest, MenuOpensTheWindowWithTheStartUpCase) {
     EXPECT_TRUE(Comparison->Label4->text().contains(QStringLiteral("θmax = 22.97°")));
     EXPECT_TRUE(Comparison->Label4->text().contains(QStringLiteral("Звуковая точка")));
 
-    const QImage chart = Comparison->Image1->Picture();
+    const QImage chart = Comparison->Chart3->Chart()->Render(1);
     EXPECT_EQ(chart.size(), QSize(ThetaBetaChart::kWidth, ThetaBetaChart::kHeight));
     EXPECT_GT(CountColor(chart, ThetaBetaChart::kConstructionColor, kPlot), 0);
     EXPECT_TRUE(errors.Boxes.empty());
@@ -170,7 +171,7 @@ TEST_F(ComparisonTest, DetachedCaseSaysThereIsNoAttachedShockAndShowsThetaMax) {
 
     // The chart: no construction point, the wedge line beyond θmax in the grey band.
     const ThetaBetaChart chart(zk::CompareWithExactTheory(Flow), 30);
-    const QImage image = Comparison->Image1->Picture();
+    const QImage image = Comparison->Chart3->Chart()->Render(1);
     EXPECT_EQ(image, chart.Draw());
     EXPECT_EQ(CountColor(image, ThetaBetaChart::kConstructionColor, kPlot), 0);
     EXPECT_GE(chart.ThetaLimit(), 30.0);
@@ -330,6 +331,12 @@ TEST(ThetaBetaChartTest, MarksStandAtTheirValues) {
     // Nothing of either branch inside the loop they enclose.
     EXPECT_EQ(CountColor(image, ThetaBetaChart::kWeakColor, Around(chart.ToPixel(5, 60), 6)), 0);
     EXPECT_EQ(CountColor(image, ThetaBetaChart::kStrongColor, Around(chart.ToPixel(5, 60), 6)), 0);
+    // At a screen's pixel density of 2: the cross twice as large in twice the pixels.
+    const QImage two = chart.Draw(2);
+    ASSERT_EQ(two.size(), image.size() * 2);
+    EXPECT_GT(CountColor(two, ThetaBetaChart::kConstructionColor, Around(chart.ToPixel(20, 52.73) * 2, 4)),
+              2 * CountColor(image, ThetaBetaChart::kConstructionColor, Around(chart.ToPixel(20, 52.73), 2)));
+    EXPECT_EQ(chart.Draw(), image) << "not the background drawn for density 2";
 }
 
 TEST(ThetaBetaChartTest, AxisCoversSmallDeflectionsAndWedgesBeyondNinetyDegrees) {

@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 #include <stdexcept>
 
 #include "ProgramFixture.h"
@@ -33,6 +40,30 @@ class RecordingPrinter : public zk::TPrinter {
     int DpiY = 0;
 };
 
+// Answers the toolkit's file dialog once it is up, as a student does: the type chosen in its list
+// with the arrow keys, the offered name typed over, the accept button pressed.
+void AnswerRealDialog(const QString& type, const QString& name) {
+    QTimer::singleShot(10, [type, name] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return AnswerRealDialog(type, name); // not up yet
+        // Typed into, the dialog is the active window.
+        dialog->activateWindow();
+        if (!QTest::qWaitForWindowActive(dialog))
+            return dialog->reject();
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const int wanted = types->findText(type, Qt::MatchContains);
+        while (types->currentIndex() != wanted)
+            QTest::keyClick(types, types->currentIndex() < wanted ? Qt::Key_Down : Qt::Key_Up);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, name);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        buttons->button(QDialogButtonBox::Save)->click();
+    });
+}
+
 } // namespace
 
 class ExportTest : public ProgramTest {
@@ -49,13 +80,37 @@ TEST_F(ExportTest, BmpExtensionIsAddedOnlyWhenMissing) {
         const char* written;
     };
     const Row rows[] = {
-        {"pic", "pic.bmp"}, {"pic.bmp", "pic.bmp"}, {"UPPER.BMP", "UPPER.BMP"}, {"pic.png", "pic.png.bmp"}};
+        {"pic", "pic.bmp"}, {"pic.bmp", "pic.bmp"}, {"UPPER.BMP", "UPPER.BMP"}, {"pic.v2", "pic.v2.bmp"}};
     for (const Row& row : rows) {
         QTemporaryDir folder;
         dialogs.Answer(folder.filePath(QString::fromLatin1(row.chosen)));
         Main->bmp1Click();
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QString::fromLatin1(row.written)})
             << row.chosen;
+    }
+    EXPECT_TRUE(errors.Boxes.empty());
+}
+
+// Through the toolkit's own dialog: the typed extension decides the format, and a name without
+// one takes the chosen type and its extension.
+TEST_F(ExportTest, RealDialogWritesWhatTheNameOrTheChosenTypeSays) {
+    zk::SetFileDialogProvider(nullptr);
+    const char* const rows[][4] = {// type chosen, name typed, file written, its format
+                                   {"PNG", "pic", "pic.png", "PNG"},
+                                   {"bmp", "pic.png", "pic.png", "PNG"},
+                                   {"PNG", "pic.bmp", "pic.bmp", "BMP"},
+                                   {"PNG", "lesson.v2", "lesson.v2.png", "PNG"}};
+    for (const auto& row : rows) {
+        QTemporaryDir folder;
+        Main->SavePictureDialog1->FileName = folder.filePath(QStringLiteral("earlier")); // opens there
+        AnswerRealDialog(QString::fromLatin1(row[0]), QString::fromLatin1(row[1]));
+        Main->bmp1->trigger();
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QString::fromLatin1(row[2])})
+            << row[1];
+        QImageReader written(folder.filePath(QString::fromLatin1(row[2])));
+        EXPECT_EQ(written.format(), QByteArray(row[3]).toLower()) << row[1];
+        EXPECT_EQ(written.size(), QByteArray(row[3]) == "PNG" ? QSize(2436, 1796) : QSize(609, 449))
+            << row[1];
     }
     EXPECT_TRUE(errors.Boxes.empty());
 }

@@ -112,6 +112,19 @@ TEST_F(HelpTest, GuideDiagramStaysTheStartupCase) {
     EXPECT_EQ(Flow.SoundSpeed, 250.0);
 }
 
+// At device scale 2 the guide shows the start-up diagram drawn at that scale, as the main window
+// draws it there, laid out at the size it has at scale 1.
+TEST_F(HelpTest, GuidePicturesAreDrawnAtTheDeviceScale) {
+    QTextDocument* document = HelpForm->Text1->document();
+    document->setTextWidth(800); // as in the window, which is not shown
+    const QSizeF laidOut = document->size();
+    HelpForm->ShowPicturesAtScale(2);
+    Main->RescalePicture(2);
+    EXPECT_EQ(GuideImage(THelpForm::kDiagramPictureName), Picture().convertToFormat(QImage::Format_RGB32));
+    document->markContentsDirty(0, document->characterCount());
+    EXPECT_EQ(document->size(), laidOut);
+}
+
 TEST_F(HelpTest, AboutBoxNamesTheProgramVersionLicenceAndQt) {
     const QString text = TMain::AboutText();
     EXPECT_TRUE(text.contains(QStringLiteral("Зорквента")));

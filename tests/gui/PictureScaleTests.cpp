@@ -146,14 +146,14 @@ TEST_F(PngExportTest, PngExtensionIsAddedOnlyWithoutOne) {
         const char* written;
     };
     const Row rows[] = {
-        {"pic", "pic.png"}, {"pic.png", "pic.png"}, {"UPPER.PNG", "UPPER.PNG"}, {"pic.bmp", "pic.bmp"}};
+        {"pic", "pic.png"}, {"pic.png", "pic.png"}, {"UPPER.PNG", "UPPER.PNG"}, {"pic.v2", "pic.v2.png"}};
     for (const Row& row : rows) {
         QTemporaryDir folder;
         const QImage png = ExportPng(folder.filePath(QString::fromLatin1(row.chosen)),
                                      folder.filePath(QString::fromLatin1(row.written)));
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QString::fromLatin1(row.written)})
             << row.chosen;
-        EXPECT_EQ(png.size(), QSize(2436, 1796)) << "a PNG whatever the name says: " << row.chosen;
+        EXPECT_EQ(png.size(), QSize(2436, 1796)) << row.chosen;
     }
     EXPECT_TRUE(errors.Boxes.empty());
 }
@@ -217,6 +217,26 @@ TEST_F(ScreenScaleTest, PaintOnAScreenOfAnotherScaleRemakesThePicture) {
     // The pen and its place carry over: the next run starts as it would have.
     Main->Button2Click();
     EXPECT_EQ(Picture(), one);
+}
+
+// "C₁ =", a 50 x 50 picture shrunk into 33 x 33, painted at device scale 2 (a screen of ratio 1.5
+// or 2) and 6 (a 600-dpi page): the same black ink over its place as at scale 1, only finer.
+TEST_F(ScreenScaleTest, ShrunkPictureFillsItsPlaceAtEveryDeviceScale) {
+    const auto inkBox = [](int k) {
+        QImage image(Main->Image6->size() * k, QImage::Format_RGB32);
+        image.setDevicePixelRatio(k);
+        image.fill(Qt::white);
+        Main->Image6->render(&image);
+        QRect box; // the dark pixels' box, in pixels of the picture's place
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                box |= qGray(image.pixel(x, y)) < 128 ? QRect(x / k, y / k, 1, 1) : QRect();
+        return box;
+    };
+    const QRect one = inkBox(1);
+    ASSERT_GT(one.width(), 20);
+    EXPECT_EQ(inkBox(2), one);
+    EXPECT_EQ(inkBox(6), one);
 }
 
 TEST(CanvasScaleFor, NextWholeNumberAtOrAboveTheRatio) {
