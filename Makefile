@@ -14,6 +14,7 @@
 #   make web       the web edition with Emscripten (build-web/): the batch tool for node and the
 #                  page's static files in build-web/site/
 #   make web-run   the web edition served on http://localhost:8080/
+#   make web-bench the page's Apply timed under node
 #   make test-web  the web edition's tests (also the last stage of `make test`)
 
 # The installation test judges the menu entry, the metainfo and the file type of saved cases with
@@ -52,7 +53,7 @@ SANITIZER_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppr
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: deps fuzz-deps package-deps web-deps configure build run test test-release test-sanitizers \
-        bench fuzz fuzz-merge package package-check lint clean web web-run test-web
+        bench fuzz fuzz-merge package package-check lint clean web web-run web-bench test-web
 
 # $(call install-missing,packages): installs those of the packages that are not installed yet.
 define install-missing
@@ -114,6 +115,11 @@ test-web: build web
 web: web-deps
 	$(WEB_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j$(JOBS)
+
+# The page's Apply over every wedge angle at V1 = 1 000 000, timed under node.
+web-bench: web
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j$(JOBS) --target zorkventa-node
+	node --no-experimental-fetch bench/web/apply_timing.mjs 1000000
 
 web-run: web
 	@echo "The web edition is served on http://localhost:$(WEB_PORT)/ (Ctrl+C stops it)"
