@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace zk {
 
 namespace {
 
-constexpr std::int64_t kLeaf = 16; // samples evaluated one by one below this run length
+// Samples evaluated one by one below this run length; where the extended type is software, each
+// sample is dear enough that splitting further pays.
+constexpr std::int64_t kLeaf = std::is_floating_point_v<Extended> ? 16 : 4;
 constexpr std::int64_t kZone = 2;  // samples on each side of a special point evaluated one by one
 // Rows of the polar farther than this from the axis lie outside the 449-pixel picture in both
 // branches.
