@@ -18,6 +18,7 @@ import re
 import subprocess
 import sys
 import tempfile
+import zlib
 
 NODE = ["node", "--no-experimental-fetch"]
 
@@ -82,6 +83,43 @@ def bmp_pixels_apart(a, b):
             row_bytes = (width * bpp + 3) // 4 * 4
             differing.add((j // row_bytes, (j % row_bytes) // bpp))
     return len(differing)
+
+
+def png_picture(path):
+    """(width, height, RGB rows, pHYs) of a PNG file of 8-bit RGB or RGBA, undoing its filters."""
+    data = open(path, "rb").read()
+    i, idat, phys, header = 8, b"", None, None
+    while i < len(data):
+        n = int.from_bytes(data[i:i + 4], "big")
+        kind, body = data[i + 4:i + 8], data[i + 8:i + 8 + n]
+        i += 12 + n
+        if kind == b"IHDR":
+            header = body
+        elif kind == b"IDAT":
+            idat += body
+        elif kind == b"pHYs":
+            phys = body
+    width, height = int.from_bytes(header[0:4], "big"), int.from_bytes(header[4:8], "big")
+    bpp = {2: 3, 6: 4}[header[9]]
+    raw, stride, rows, prev, p = zlib.decompress(idat), width * bpp, [], bytearray(width * bpp), 0
+    for _ in range(height):
+        kind, line = raw[p], bytearray(raw[p + 1:p + 1 + stride])
+        p += 1 + stride
+        for x in range(stride):
+            a = line[x - bpp] if x >= bpp else 0
+            b, c = prev[x], (prev[x - bpp] if x >= bpp else 0)
+            if kind == 1:
+                line[x] = (line[x] + a) & 255
+            elif kind == 2:
+                line[x] = (line[x] + b) & 255
+            elif kind == 3:
+                line[x] = (line[x] + (a + b) // 2) & 255
+            elif kind == 4:
+                pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append(bytes(line) if bpp == 3 else bytes(v for k, v in enumerate(line) if k % 4 != 3))
+        prev = line
+    return width, height, b"".join(rows), phys
 
 
 def main():
@@ -169,6 +207,19 @@ def main():
                 else:
                     worst_ok = False
                     note("picture", f"{case}: {pixels} pixels differ")
+
+        # --png: the same pixels and resolution, whatever each encoder's compression.
+        for n, scale in enumerate(["1", "4"]):
+            path = case_file(folder, f"png{n}", 340, 140, 680 + 1000 * n, 20 + 30 * n)
+            np_, wp = os.path.join(folder, f"n{n}.png"), os.path.join(folder, f"w{n}.png")
+            run([args.native, "--png", np_, "--scale", scale, path])
+            run(web + ["--png", wp, "--scale", scale, path])
+            total += 1
+            if os.path.exists(np_) and os.path.exists(wp) and png_picture(np_) == png_picture(wp):
+                identical += 1
+            else:
+                worst_ok = False
+                note("PNG picture", f"--png --scale {scale}")
 
     share = 100.0 * identical / total if total else 0.0
     print(f"web batch vs native: {identical} of {total} cases identical ({share:.2f} %)")
