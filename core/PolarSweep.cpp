@@ -3,18 +3,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace zk {
 
 namespace {
 
-constexpr std::int64_t kLeaf = 16; // samples evaluated one by one below this run length
+// Samples evaluated one by one below this run length; where the extended type is software, each
+// sample is dear enough that splitting further pays.
+constexpr std::int64_t kLeaf = std::is_floating_point_v<Extended> ? 16 : 4;
 constexpr std::int64_t kZone = 2;  // samples on each side of a special point evaluated one by one
 // Rows of the polar farther than this from the axis lie outside the 449-pixel picture in both
 // branches.
 constexpr Extended kOffPicture = 232;
 // Rows near the end of the 64-bit range, where the diagram's rounding faults.
-constexpr Extended kRowLimit = 9.2e18L;
+constexpr Extended kRowLimit = 9200000000000000000LL;
 // Below this many samples a sweep is quicker examined sample by sample.
 std::int64_t shortSweep = 2048;
 
@@ -42,15 +45,47 @@ Extended PolarSweep::K() {
 }
 
 Extended PolarSweep::Ordinate(std::int32_t i) {
+    if (kRemember && remembering_) {
+        const auto known = ordinates_.find(i);
+        if (known != ordinates_.end())
+            return known->second;
+        return ordinates_.emplace(i, ComputeOrdinate(i)).first->second;
+    }
+    return ComputeOrdinate(i);
+}
+
+bool PolarSweep::RightOfA(std::int32_t i) {
+    if (kRemember && remembering_) {
+        const auto known = rightOfA_.find(i);
+        if (known != rightOfA_.end())
+            return known->second;
+        return rightOfA_.emplace(i, ComputeRightOfA(i)).first->second;
+    }
+    return ComputeRightOfA(i);
+}
+
+Extended PolarSweep::ComputeOrdinate(std::int32_t i) {
     const Extended g = G(), k = K();
     const std::int32_t v1 = state_.V1;
+    if constexpr (kRemember) {
+        // g k and (V1 - k) g do not depend on the sample: the same values, reckoned once.
+        if (!haveConstants_) {
+            gk_ = g * k;
+            aRight_ = (v1 - k) * g;
+            haveConstants_ = true;
+        }
+        Extended m = static_cast<Extended>(v1) - i;
+        if (gk_ + m == 0)
+            m = m + 1;
+        return Sqrt(Abs(Div(m * m * (aRight_ - m), gk_ + m)));
+    }
     Extended m = static_cast<Extended>(v1) - i;
     if (g * k + m == 0)
         m = m + 1;
     return Sqrt(Abs(Div(m * m * ((v1 - k) * g - m), g * k + m)));
 }
 
-bool PolarSweep::RightOfA(std::int32_t i) {
+bool PolarSweep::ComputeRightOfA(std::int32_t i) {
     const Extended g = G(), k = K();
     const std::int32_t v1 = state_.V1;
     return (v1 - k) * g - (static_cast<Extended>(v1) - i) >= 0;
@@ -71,7 +106,22 @@ Extended PolarSweep::Row(Extended p) const {
     return std::rint(p * state_.ScaleY);
 }
 
-std::int64_t PolarSweep::Column(std::int64_t i) const { return Round(static_cast<Extended>(i) * state_.ScaleX + 200); }
+std::int64_t PolarSweep::Column(std::int64_t i) const {
+    if constexpr (kRemember) {
+        // In doubles the column is off the extended one by a few units of 2^-52 of its size; where
+        // that cannot reach the half-way point between two columns, the nearest column is the same.
+        const double product = static_cast<double>(i) * state_.ScaleX;
+        const double column = product + 200;
+        if (std::abs(column) < 1e9 && std::abs(product) < 1e9) {
+            const double margin = 1e-12 * (std::abs(product) + std::abs(column) + 1);
+            const double below = std::floor(column);
+            const double fraction = column - below;
+            if (std::abs(fraction - 0.5) > margin)
+                return static_cast<std::int64_t>(fraction < 0.5 ? below : below + 1);
+        }
+    }
+    return Round(static_cast<Extended>(i) * state_.ScaleX + 200);
+}
 
 Extended PolarSweep::Slack(Extended pixels) const {
     // Each extended operation is off by at most 2^-64 of its result; a few dozen of them, and a
@@ -244,15 +294,16 @@ void PolarSweep::CollectSamples(std::int64_t first, std::int64_t last) {
     }
 }
 
-void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last) {
+void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last, std::optional<Extended> knownFirst,
+                                 std::optional<Extended> knownLast) {
     if (last - first < kLeaf) {
         for (std::int64_t i = first; i <= last; ++i)
             Emit(i, Ordinate(static_cast<std::int32_t>(i)), false);
         return;
     }
     const Extended scale = state_.ScaleY;
-    const Extended pFirst = Ordinate(static_cast<std::int32_t>(first));
-    const Extended pLast = Ordinate(static_cast<std::int32_t>(last));
+    const Extended pFirst = knownFirst ? *knownFirst : Ordinate(static_cast<std::int32_t>(first));
+    const Extended pLast = knownLast ? *knownLast : Ordinate(static_cast<std::int32_t>(last));
     const Extended v0 = pFirst * scale;
     const Extended v1 = pLast * scale;
     const Extended low = std::min(v0, v1) - Slack(v0) - Slack(v1);
@@ -261,8 +312,8 @@ void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last) {
     if (!(high < kRowLimit) || !(low > -kRowLimit)) {
         // Rows this far out may be beyond what the diagram can round: look sample by sample
         // where that starts, so the fault comes where it would come drawing every sample.
-        CollectMonotone(first, split);
-        CollectMonotone(split + 1, last);
+        CollectMonotone(first, split, pFirst);
+        CollectMonotone(split + 1, last, std::nullopt, pLast);
         return;
     }
     if (low > kOffPicture || high < -kOffPicture) {
@@ -296,8 +347,8 @@ void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last) {
         }
         return;
     }
-    CollectMonotone(first, split);
-    CollectMonotone(split + 1, last);
+    CollectMonotone(first, split, pFirst);
+    CollectMonotone(split + 1, last, std::nullopt, pLast);
 }
 
 void PolarSweep::Pass(int s, std::int32_t pointAx, std::int32_t sweepEnd, Extended tanWedge,
@@ -354,6 +405,7 @@ std::optional<std::int32_t> PolarSweep::PointC(std::int32_t pointAx, std::int32_
 }
 
 void PolarSweep::ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge) {
+    remembering_ = true; // the same samples come again at the next reduced wedge
     const std::int32_t v1 = state_.V1;
     const auto literal = [&](std::int64_t from) {
         for (std::int64_t i = from; i <= v1; ++i) {
@@ -369,17 +421,22 @@ void PolarSweep::ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge) {
         literal(pointAx);
         return;
     }
-    // The samples right of A form a suffix (the test value grows with i): find where it starts.
+    // The samples right of A form a suffix (the test value grows with i): find where it starts,
+    // once for every reduced wedge of the run.
     if (!RightOfA(v1))
         return;
-    std::int64_t lo = pointAx, hi = v1;
-    while (lo < hi) {
-        const std::int64_t mid = lo + (hi - lo) / 2;
-        if (RightOfA(static_cast<std::int32_t>(mid)))
-            hi = mid;
-        else
-            lo = mid + 1;
+    if (!firstRightOfA_ || firstRightOfA_->first != pointAx) {
+        std::int64_t lo = pointAx, hi = v1;
+        while (lo < hi) {
+            const std::int64_t mid = lo + (hi - lo) / 2;
+            if (RightOfA(static_cast<std::int32_t>(mid)))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        firstRightOfA_.emplace(pointAx, lo);
     }
+    const std::int64_t lo = firstRightOfA_->second;
     if (!UseShortcut()) {
         literal(lo);
         return;
