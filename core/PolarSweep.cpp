@@ -389,16 +389,16 @@ std::optional<std::int32_t> PolarSweep::PointC(std::int32_t pointAx, std::int32_
     constexpr std::int64_t kKeptOrdinates = 1 << 16;
     const std::int64_t count = last - first + 1;
     if (count <= kKeptOrdinates &&
-        (ordinatesFirst_ != first || static_cast<std::int64_t>(ordinates_.size()) != count)) {
-        ordinates_.clear();
+        (pointCOrdinatesFirst_ != first || static_cast<std::int64_t>(pointCOrdinates_.size()) != count)) {
+        pointCOrdinates_.clear();
         for (std::int64_t i = first; i <= last; ++i)
-            ordinates_.push_back(Ordinate(static_cast<std::int32_t>(i)));
-        ordinatesFirst_ = first;
+            pointCOrdinates_.push_back(Ordinate(static_cast<std::int32_t>(i)));
+        pointCOrdinatesFirst_ = first;
     }
     const bool kept = count <= kKeptOrdinates;
     for (std::int64_t i = last; i >= first; --i) {
         const auto vx = static_cast<std::int32_t>(i);
-        if (Passes(vx, kept ? ordinates_[static_cast<std::size_t>(i - first)] : Ordinate(vx), tanWedge))
+        if (Passes(vx, kept ? pointCOrdinates_[static_cast<std::size_t>(i - first)] : Ordinate(vx), tanWedge))
             return vx;
     }
     return std::nullopt;

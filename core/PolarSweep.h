@@ -106,8 +106,8 @@ private:
     bool haveLast_ = false;
     // PointC's ordinates of the samples pointAx..pointAx + size - 1, for a sweep it examines sample
     // by sample.
-    std::vector<Extended> ordinates_;
-    std::int64_t ordinatesFirst_ = 0;
+    std::vector<Extended> pointCOrdinates_;
+    std::int64_t pointCOrdinatesFirst_ = 0;
 };
 
 } // namespace zk
