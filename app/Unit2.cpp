@@ -11,6 +11,7 @@
 
 #include "ActivationTracker.h"
 #include "ErrorBox.h"
+#include "GasSettings.h"
 #include "Numbers.h"
 #include "Pictures.h"
 #include "TImage.h"
@@ -92,15 +93,13 @@ void TOpt::BitBtn1Click() {
 
 void TOpt::FormClose() {
     Flow.SoundSpeed = cc1->Value();
-    Flow.Gamma = static_cast<double>(static_cast<zk::Extended>(cG1->Value()) / 10);
+    Flow.Gamma = zk::GammaFromField(cG1->Value());
     Main->setEnabled(true);
     hide();
     // The focus passes back to the main window, whose activation takes the new c1 as its step.
     zk::ActivateWindow(Main);
     Main->ClickApply();
-    const std::int64_t lowest = std::int64_t{cc1->Value()} + 15;
-    Main->SpinEdit2->SetMinValue(
-        static_cast<std::int32_t>(std::min<std::int64_t>(lowest, std::numeric_limits<std::int32_t>::max())));
+    Main->SpinEdit2->SetMinValue(zk::VelocityLowerLimit(cc1->Value()));
 }
 
 void TOpt::closeEvent(QCloseEvent* event) {
