@@ -11,6 +11,10 @@
 #   make package   the Debian package build/zorkventa_<version>_<arch>.deb
 #   make package-check   that package, then lintian, desktop-file-validate and appstreamcli on it
 #                  (also `make lint`); any error or warning fails
+#   make web       the web edition with Emscripten (build-web/): the batch tool for node and the
+#                  page's static files in build-web/site/
+#   make web-run   the web edition served on http://localhost:8080/
+#   make test-web  the web edition's tests (also the last stage of `make test`)
 
 # The installation test judges the menu entry, the metainfo and the file type of saved cases with
 # the desktop's own tools (xdg-mime asks mimetype, from libfile-mimeinfo-perl, on a desktop it does
@@ -21,6 +25,9 @@ PKGS := cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-d
         desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
 # libFuzzer and its runtime come with clang.
 FUZZ_PKGS := $(PKGS) clang libclang-rt-14-dev
+# Debian's emscripten builds the web edition with what it brings (its "ports" would download
+# their sources, so none is used); node runs the batch tool and the tests.
+WEB_PKGS := $(PKGS) emscripten nodejs python3
 # cpack finds the package's library dependencies with dpkg-shlibdeps, and its binaries with file;
 # lintian checks the package.
 PACKAGE_PKGS := $(PKGS) dpkg-dev file lintian
@@ -30,6 +37,10 @@ BUILD := build
 # The folders of the presets "sanitizers" and "fuzz" in CMakePresets.json.
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
+WEB_BUILD := build-web
+WEB_PORT := 8080
+# Debian's emscripten runs its JavaScript optimizer with the system's node modules.
+WEB_ENV := NODE_PATH=/usr/share/nodejs
 FUZZ_SECONDS := 60
 FUZZ_TARGETS := result_file apply
 
@@ -40,8 +51,8 @@ SANITIZER_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppr
                  ASAN_OPTIONS=detect_leaks=1 \
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps fuzz-deps package-deps configure build run test test-release test-sanitizers \
-        bench fuzz fuzz-merge package package-check lint clean
+.PHONY: deps fuzz-deps package-deps web-deps configure build run test test-release test-sanitizers \
+        bench fuzz fuzz-merge package package-check lint clean web web-run test-web
 
 # $(call install-missing,packages): installs those of the packages that are not installed yet.
 define install-missing
@@ -64,6 +75,9 @@ fuzz-deps:
 package-deps:
 	$(call install-missing,$(PACKAGE_PKGS))
 
+web-deps:
+	$(call install-missing,$(WEB_PKGS))
+
 configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 
@@ -77,7 +91,8 @@ run: build
 	  printf '340\r\n140\r\n680\r\n20\r\n' > $(BUILD)/startup.psr && ./$(BUILD)/zorkventa-batch $(BUILD)/startup.psr; \
 	fi
 
-test: test-release test-sanitizers
+# The stages run in this order: native, sanitizers, web.
+test: test-release test-sanitizers test-web
 
 test-release: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
@@ -89,6 +104,20 @@ test-sanitizers: test-release
 	cmake --preset sanitizers
 	cmake --build --preset sanitizers -j$(JOBS)
 	ctest --preset sanitizers -j$(JOBS)
+
+# The web edition beside the native one: the node batch tool against the native on the generated
+# cases (the identity figure), then the page's own tests where there are any.
+test-web: build web
+	$(WEB_ENV) sh web/tests/CompareBatch.sh $(BUILD)/zorkventa-batch $(WEB_BUILD)/zorkventa-batch.mjs
+	@if [ -f web/tests/page/run.sh ]; then sh web/tests/page/run.sh $(WEB_BUILD)/site; fi
+
+web: web-deps
+	$(WEB_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j$(JOBS)
+
+web-run: web
+	@echo "The web edition is served on http://localhost:$(WEB_PORT)/ (Ctrl+C stops it)"
+	python3 web/tools/serve.py $(WEB_BUILD)/site $(WEB_PORT)
 
 bench: build
 	./$(BUILD)/zk_bench
@@ -128,4 +157,4 @@ package-check: package
 lint: package-check
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

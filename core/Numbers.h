@@ -10,8 +10,14 @@
 
 namespace zk {
 
+#if defined(__EMSCRIPTEN__)
+// WebAssembly has no 80-bit type; its long double is IEEE binary128 (113-bit significand).
+using Extended = long double;
+static_assert(__LDBL_MANT_DIG__ == 113, "the web build expects long double to be binary128");
+#else
 using Extended = long double; // 64-bit significand on x86-64
 static_assert(sizeof(long double) >= 10 && __LDBL_MANT_DIG__ == 64, "the numbers need the 80-bit extended type");
+#endif
 
 // Literal constants as extended values.
 inline constexpr Extended Pi = 3.1415926535897932385L;

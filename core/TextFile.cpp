@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextFile.h"
 
-#include <charconv>
-
 #include "Errors.h"
+#include "Portable.h"
 
 namespace zk {
 
@@ -113,9 +112,8 @@ bool ParseReal(const std::string& token, double& value) {
     if (i != n)
         return false;
     const char* first = token.data() + (token[0] == '+' ? 1 : 0);
-    const auto result = std::from_chars(first, token.data() + n, value);
     // A number beyond the range of a double does not convert.
-    return result.ec == std::errc() && result.ptr == token.data() + n;
+    return ParseDecimalDouble(first, token.data() + n, value);
 }
 
 bool ParseInteger(const std::string& token, std::int32_t& value) {

@@ -7,9 +7,15 @@
 #include <tuple>
 #include <utility>
 
+#if defined(ZK_GLYPH_TABLE)
+#include <cstring>
+
+#include "GlyphTable.h"
+#else
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#endif
 
 namespace zk {
 
@@ -19,6 +25,7 @@ constexpr std::int32_t kMinPixelHeight = 1;
 constexpr std::int32_t kMaxPixelHeight = 1024;
 constexpr char32_t kReplacement = 0xFFFD;
 
+#if !defined(ZK_GLYPH_TABLE)
 // Whole pixels from a 26.6 fixed-point value, rounded outwards from zero as font extents are.
 std::int32_t CeilPixels(FT_Pos v) {
     return static_cast<std::int32_t>((v + 63) >> 6);
@@ -26,6 +33,7 @@ std::int32_t CeilPixels(FT_Pos v) {
 std::int32_t RoundPixels(FT_Pos v) {
     return static_cast<std::int32_t>((v + 32) >> 6);
 }
+#endif
 
 } // namespace
 
@@ -37,6 +45,20 @@ GlyphFont::GlyphFont(const std::string& family, std::int32_t pixelHeight, bool b
     ascent_ = pixelHeight_;
     lineHeight_ = pixelHeight_ + std::max(1, (pixelHeight_ + 2) / 4);
 
+#if defined(ZK_GLYPH_TABLE)
+    // The glyphs rendered once by the desktop's FreeType path and compiled in; a font file named
+    // by the caller cannot be opened here, and a face the table lacks has no glyphs.
+    if (!fontFile.empty()) {
+        return;
+    }
+    table_ = glyphtable::FindFace(family, pixelHeight_, bold, italic);
+    if (table_ == nullptr) {
+        return;
+    }
+    fileName_ = table_->FileName;
+    ascent_ = table_->Ascent;
+    lineHeight_ = table_->LineHeight;
+#else
     int faceIndex = 0;
     std::string file = fontFile.empty() ? MatchFontFile(family, bold, italic, faceIndex) : fontFile;
     if (file.empty() || FT_Init_FreeType(&library_) != 0) {
@@ -57,15 +79,18 @@ GlyphFont::GlyphFont(const std::string& family, std::int32_t pixelHeight, bool b
     ascent_ = std::max(1, CeilPixels(m.ascender));
     const std::int32_t descent = std::max(0, CeilPixels(-m.descender));
     lineHeight_ = ascent_ + descent;
+#endif
 }
 
 GlyphFont::~GlyphFont() {
+#if !defined(ZK_GLYPH_TABLE)
     if (face_ != nullptr) {
         FT_Done_Face(face_);
     }
     if (library_ != nullptr) {
         FT_Done_FreeType(library_);
     }
+#endif
 }
 
 const GlyphFont::Glyph& GlyphFont::GlyphOf(char32_t codePoint) const {
@@ -95,6 +120,24 @@ GlyphFont::Glyph GlyphFont::Render(char32_t codePoint) const {
     if (codePoint < 0x20 || codePoint == 0x7F) {
         return g; // control characters take no room and leave no ink
     }
+#if defined(ZK_GLYPH_TABLE)
+    if (table_ == nullptr) {
+        g.Advance = std::max(1, (pixelHeight_ * 11 + 10) / 20);
+        return g;
+    }
+    const glyphtable::Glyph& t = glyphtable::GlyphOf(*table_, codePoint);
+    g.Left = t.Left;
+    g.Top = t.Top;
+    g.Width = t.Width;
+    g.Rows = t.Rows;
+    g.Advance = t.Advance;
+    g.Mask.assign(static_cast<std::size_t>(g.Width) * static_cast<std::size_t>(g.Rows), 0);
+    for (std::size_t bit = 0; bit < g.Mask.size(); ++bit) {
+        const std::size_t at = t.Bits + bit;
+        g.Mask[bit] = (glyphtable::kBits[at >> 3] >> (7 - (at & 7))) & 1;
+    }
+    return g;
+#else
     if (face_ == nullptr) {
         g.Advance = std::max(1, (pixelHeight_ * 11 + 10) / 20);
         return g;
@@ -129,6 +172,7 @@ GlyphFont::Glyph GlyphFont::Render(char32_t codePoint) const {
         }
     }
     return g;
+#endif
 }
 
 char32_t GlyphFont::NextCodePoint(std::string_view utf8, std::size_t& pos) {
@@ -179,6 +223,12 @@ char32_t GlyphFont::NextCodePoint(std::string_view utf8, std::size_t& pos) {
 }
 
 std::string GlyphFont::MatchFontFile(const std::string& family, bool bold, bool italic, int& faceIndex) {
+#if defined(ZK_GLYPH_TABLE)
+    // The file the table's face was rendered from, for a family and style the table carries.
+    faceIndex = 0;
+    const glyphtable::Face* face = glyphtable::FindFamily(family, bold, italic);
+    return face != nullptr ? face->FileName : std::string();
+#else
     static std::mutex mutex;
     static std::map<std::tuple<std::string, bool, bool>, std::pair<std::string, int>> answers;
     const std::lock_guard<std::mutex> lock(mutex);
@@ -216,6 +266,7 @@ std::string GlyphFont::MatchFontFile(const std::string& family, bool bold, bool 
     answers.emplace(key, std::make_pair(file, index));
     faceIndex = index;
     return file;
+#endif
 }
 
 } // namespace zk

@@ -3,7 +3,8 @@
 // One face of one size, found by family name and rendered aliased (one bit per pixel), with the
 // rendered glyphs kept so that writing the same letters again costs only the copy of their pixels.
 // When no font file can be found or opened the font still answers with plausible metrics and
-// empty glyphs, so text keeps its place and its opaque box.
+// empty glyphs, so text keeps its place and its opaque box.  The web edition has no FreeType: its
+// glyphs come from a table rendered once by this class's FreeType path (web/glyphs/).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,6 +16,10 @@ struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
 namespace zk {
+
+namespace glyphtable {
+struct Face;
+}
 
 class GlyphFont {
 public:
@@ -37,7 +42,7 @@ public:
     GlyphFont& operator=(const GlyphFont&) = delete;
 
     // True when a font file was found and opened.
-    bool HasFace() const { return face_ != nullptr; }
+    bool HasFace() const { return face_ != nullptr || table_ != nullptr; }
     // The file the face was loaded from; empty without a face.
     const std::string& FileName() const { return fileName_; }
     std::int32_t PixelHeight() const { return pixelHeight_; }
@@ -65,8 +70,9 @@ private:
     std::int32_t ascent_ = 0;
     std::int32_t lineHeight_ = 0;
     std::string fileName_;
-    FT_LibraryRec_* library_ = nullptr;
+    [[maybe_unused]] FT_LibraryRec_* library_ = nullptr;
     FT_FaceRec_* face_ = nullptr;
+    const glyphtable::Face* table_ = nullptr; // the compiled-in glyphs, where FreeType is not at hand
     mutable std::unordered_map<char32_t, Glyph> glyphs_;
     // Latin and Cyrillic letters are looked up by index, without hashing.
     static constexpr char32_t kDirectGlyphs = 0x500;
