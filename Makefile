@@ -26,8 +26,9 @@ PKGS := cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-d
 # libFuzzer and its runtime come with clang.
 FUZZ_PKGS := $(PKGS) clang libclang-rt-14-dev
 # Debian's emscripten builds the web edition with what it brings (its "ports" would download
-# their sources, so none is used); node runs the batch tool and the tests.
-WEB_PKGS := $(PKGS) emscripten nodejs python3
+# their sources, so none is used); node runs the batch tool and the tests; the page's tests drive
+# Debian's chromium through playwright-core, which npm (it comes with nodejs) installs.
+WEB_PKGS := $(PKGS) emscripten nodejs python3 chromium
 # cpack finds the package's library dependencies with dpkg-shlibdeps, and its binaries with file;
 # lintian checks the package.
 PACKAGE_PKGS := $(PKGS) dpkg-dev file lintian

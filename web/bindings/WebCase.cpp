@@ -2,6 +2,7 @@
 #include "WebCase.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "BmpWriter.h"
 #include "Errors.h"
@@ -110,11 +111,10 @@ const std::vector<std::uint8_t>& WebCase::ToRgba(const RasterCanvas& canvas) {
     rgba_.resize(n * 4);
     const std::uint32_t* bits = canvas.Bits();
     for (std::size_t i = 0; i < n; ++i) {
-        const std::uint32_t p = bits[i]; // 0xFFRRGGBB
-        rgba_[4 * i] = static_cast<std::uint8_t>(p >> 16);
-        rgba_[4 * i + 1] = static_cast<std::uint8_t>(p >> 8);
-        rgba_[4 * i + 2] = static_cast<std::uint8_t>(p);
-        rgba_[4 * i + 3] = 0xFF;
+        // 0xFFRRGGBB becomes the bytes R, G, B, 255: one little-endian word 0xFFBBGGRR.
+        const std::uint32_t p = bits[i];
+        const std::uint32_t word = 0xFF000000u | ((p >> 16) & 0xFFu) | (p & 0xFF00u) | ((p & 0xFFu) << 16);
+        std::memcpy(&rgba_[4 * i], &word, 4);
     }
     return rgba_;
 }
