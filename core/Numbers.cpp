@@ -13,7 +13,13 @@ namespace {
 
 [[noreturn]] void RaiseFloat(const char* message) { throw FloatError(message); }
 
+#if defined(__EMSCRIPTEN__)
+constexpr Extended kTwoTo63 = Extended::FromBits(0x403E, 0x8000000000000000ull);
+const Extended kLog2E = Extended::FromBits(0x3FFF, 0xB8AA3B295C17F0BCull); // the hardware's value of the literal below
+#else
 constexpr Extended kTwoTo63 = 9223372036854775808.0L;
+constexpr Extended kLog2E = 1.4426950408889634074L;
+#endif
 
 } // namespace
 
@@ -66,7 +72,7 @@ Extended ArcSin(Extended x) { return ArcTan2(x, Sqrt(1 - x * x)); }
 
 Extended Exp(Extended x) {
     // 2^(x log2 e) as a whole power of two times 2 to the remaining fraction.
-    const Extended power = Checked(x) * 1.4426950408889634074L;
+    const Extended power = Checked(x) * kLog2E;
     const Extended whole = std::nearbyint(power);
     const Extended fraction = power - whole;
     if (whole > 20000)
@@ -106,7 +112,7 @@ std::string NumberText(Extended x, char decimalSeparator) {
     const bool negative = x < 0;
     // 18 significant digits d1..d18 and the exponent E with |x| = 0.d1d2...d18 * 10^E.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17Le", Abs(x));
+    std::snprintf(buffer, sizeof buffer, "%.17Le", static_cast<long double>(Abs(x)));
     std::string digits;
     const char* p = buffer;
     for (; *p != 'e'; ++p)

@@ -7,23 +7,30 @@
 #include <string>
 
 #include "Errors.h"
+#if defined(__EMSCRIPTEN__)
+#include "Extended80Math.h"
+#endif
 
 namespace zk {
 
 #if defined(__EMSCRIPTEN__)
-// WebAssembly has no 80-bit type; its long double is IEEE binary128 (113-bit significand).
-using Extended = long double;
-static_assert(__LDBL_MANT_DIG__ == 113, "the web build expects long double to be binary128");
+// WebAssembly has no 80-bit type: the same type in software, bit for bit the hardware's in every
+// basic operation, with the constants below stored as their hardware values.
+using Extended = Extended80;
+inline constexpr Extended Pi = Extended::FromBits(0x4000, 0xC90FDAA22168C235ull);
+inline constexpr Extended HalfPi = Extended::FromBits(0x3FFF, 0xC90FDAA22168C235ull);
+inline constexpr Extended OneDegree = Extended::FromBits(0x3FF9, 0x8EFA351294E9C8AEull);
+inline constexpr Extended OneTenth = Extended::FromBits(0x3FFB, 0xCCCCCCCCCCCCCCCDull);
 #else
 using Extended = long double; // 64-bit significand on x86-64
 static_assert(sizeof(long double) >= 10 && __LDBL_MANT_DIG__ == 64, "the numbers need the 80-bit extended type");
-#endif
 
 // Literal constants as extended values.
 inline constexpr Extended Pi = 3.1415926535897932385L;
 inline constexpr Extended HalfPi = 1.5707963267948966193L;
 inline constexpr Extended OneDegree = 0.017453292519943295769L; // one degree in radians
 inline constexpr Extended OneTenth = 0.1L;                      // the extended value nearest to 1/10
+#endif
 
 // Checked arithmetic.  Each raises FloatError with the runtime's message instead of producing an
 // infinity or a not-a-number that later code could see.

@@ -14,7 +14,7 @@ constexpr std::int64_t kZone = 2;  // samples on each side of a special point ev
 // branches.
 constexpr Extended kOffPicture = 232;
 // Rows near the end of the 64-bit range, where the diagram's rounding faults.
-constexpr Extended kRowLimit = 9.2e18L;
+constexpr Extended kRowLimit = 9200000000000000000LL;
 // Below this many samples a sweep is quicker examined sample by sample.
 std::int64_t shortSweep = 2048;
 
