@@ -297,6 +297,22 @@ test('a click on the diagram shows the theory picture; a click puts it away', as
   if (await page.evaluate(() => document.getElementById('theory').open)) throw new Error('the theory picture stayed open');
 });
 
+test('printing puts the inputs, the diagram and the results on one landscape page', async () => {
+  const context = await openContext();
+  const page = await openPage(context, url);
+  await page.emulateMedia({ media: 'print' });
+  const shown = await page.evaluate(() => ['inputs', 'diagram', 'mach', 'p2p1', 'apply', 'open'].map((id) => {
+    const box = document.getElementById(id).getBoundingClientRect();
+    return box.width > 0 && box.height > 0;
+  }));
+  if (shown.join() !== 'true,true,true,true,false,false') throw new Error(`printed (inputs, diagram, mach, p2p1, apply, open): ${shown}`);
+  const pdf = (await page.pdf({ preferCSSPageSize: true, printBackground: true })).toString('latin1');
+  const pages = pdf.match(/\/Type\s*\/Page[^s]/g) ?? [];
+  const box = pdf.match(/\/MediaBox\s*\[\s*0 0 ([\d.]+) ([\d.]+)\s*\]/);
+  if (pages.length !== 1) throw new Error(`the printout has ${pages.length} pages`);
+  if (!box || Number(box[1]) <= Number(box[2])) throw new Error(`the page is not landscape: ${box && box.slice(1)}`);
+});
+
 test('a reload with the network off after the first visit still draws', async () => {
   const context = await openContext();
   const page = await openPage(context, url);
