@@ -56,25 +56,29 @@ public:
 
     Extended80 operator-() const { return FromBits(static_cast<std::uint16_t>(se_ ^ 0x8000), sig_); }
     Extended80 operator+() const { return *this; }
-    friend Extended80 operator+(const Extended80& a, const Extended80& b) { return Add(a, b, false); }
-    friend Extended80 operator-(const Extended80& a, const Extended80& b) { return Add(a, b, true); }
-    friend Extended80 operator*(const Extended80& a, const Extended80& b) { return Mul(a, b); }
+    friend Extended80 operator+(const Extended80& a, const Extended80& b) { return FastAdd(a, b, false); }
+    friend Extended80 operator-(const Extended80& a, const Extended80& b) { return FastAdd(a, b, true); }
+    friend Extended80 operator*(const Extended80& a, const Extended80& b) { return FastMul(a, b); }
     friend Extended80 operator/(const Extended80& a, const Extended80& b) { return Div(a, b); }
     Extended80& operator+=(const Extended80& b) { return *this = *this + b; }
     Extended80& operator-=(const Extended80& b) { return *this = *this - b; }
     Extended80& operator*=(const Extended80& b) { return *this = *this * b; }
     Extended80& operator/=(const Extended80& b) { return *this = *this / b; }
 
-    friend bool operator==(const Extended80& a, const Extended80& b) { return Compare(a, b) == 0; }
+    friend bool operator==(const Extended80& a, const Extended80& b) {
+        if (a.se_ == b.se_ && a.sig_ == b.sig_ && (a.se_ & 0x7FFF) != 0x7FFF)
+            return true;
+        return Compare(a, b) == 0;
+    }
     friend bool operator!=(const Extended80& a, const Extended80& b) { return Compare(a, b) != 0; }
-    friend bool operator<(const Extended80& a, const Extended80& b) { return Compare(a, b) == -1; }
-    friend bool operator>(const Extended80& a, const Extended80& b) { return Compare(a, b) == 1; }
+    friend bool operator<(const Extended80& a, const Extended80& b) { return FastCompare(a, b) == -1; }
+    friend bool operator>(const Extended80& a, const Extended80& b) { return FastCompare(a, b) == 1; }
     friend bool operator<=(const Extended80& a, const Extended80& b) {
-        const int c = Compare(a, b);
+        const int c = FastCompare(a, b);
         return c == -1 || c == 0;
     }
     friend bool operator>=(const Extended80& a, const Extended80& b) {
-        const int c = Compare(a, b);
+        const int c = FastCompare(a, b);
         return c == 1 || c == 0;
     }
 
@@ -162,13 +166,127 @@ private:
             sig_ = 0;
             return;
         }
-        int e = 63;
-        while ((v & kIntegerBit) == 0) {
-            v <<= 1;
-            --e;
+        const int shift = __builtin_clzll(v);
+        se_ = static_cast<std::uint16_t>(sign | (16383 + 63 - shift));
+        sig_ = v << shift;
+    }
+    // Rounds hi (with the bits below it in lo, and whether anything nonzero lies below lo) to
+    // nearest, ties to even, at biased exponent e.
+    static Extended80 Round(bool negative, int e, std::uint64_t hi, std::uint64_t lo, bool sticky) {
+        const bool guard = (lo >> 63) != 0;
+        if (guard && (sticky || (lo << 1) != 0 || (hi & 1) != 0)) {
+            if (++hi == 0) {
+                hi = kIntegerBit;
+                ++e;
+            }
         }
-        se_ = static_cast<std::uint16_t>(sign | (16383 + e));
-        sig_ = v;
+        const std::uint16_t sign = negative ? 0x8000 : 0;
+        if (e >= 0x7FFF)
+            return FromBits(static_cast<std::uint16_t>(sign | 0x7FFF), kIntegerBit);
+        if (e <= 0)
+            return FromBits(sign, 0);
+        return FromBits(static_cast<std::uint16_t>(sign | e), hi);
+    }
+    // The operations on two normal numbers, the case that matters for speed, done here; zeros,
+    // infinities and not-a-numbers go the general way.
+    static Extended80 FastAdd(const Extended80& a, const Extended80& b, bool subtract) {
+        int ea = a.se_ & 0x7FFF, eb = b.se_ & 0x7FFF;
+        if (static_cast<unsigned>(ea - 1) >= 0x7FFE || static_cast<unsigned>(eb - 1) >= 0x7FFE)
+            return Add(a, b, subtract);
+        bool na = (a.se_ >> 15) != 0, nb = ((b.se_ >> 15) != 0) != subtract;
+        std::uint64_t xa = a.sig_, xb = b.sig_;
+        if (ea < eb || (ea == eb && xa < xb)) {
+            const int te = ea;
+            ea = eb;
+            eb = te;
+            const std::uint64_t tx = xa;
+            xa = xb;
+            xb = tx;
+            const bool tn = na;
+            na = nb;
+            nb = tn;
+        }
+        const int d = ea - eb;
+        std::uint64_t shi, slo;
+        bool sticky = false;
+        if (d == 0) {
+            shi = xb;
+            slo = 0;
+        } else if (d < 64) {
+            shi = xb >> d;
+            slo = xb << (64 - d);
+        } else if (d == 64) {
+            shi = 0;
+            slo = xb;
+        } else if (d < 128) {
+            shi = 0;
+            slo = xb >> (d - 64);
+            sticky = (xb << (128 - d)) != 0;
+        } else {
+            shi = 0;
+            slo = 0;
+            sticky = true;
+        }
+        std::uint64_t hi, lo;
+        if (na == nb) {
+            lo = slo;
+            hi = xa + shi;
+            if (hi < xa) { // carried out: one place to the right
+                sticky = sticky || (lo & 1) != 0;
+                lo = (lo >> 1) | (hi << 63);
+                hi = (hi >> 1) | kIntegerBit;
+                ++ea;
+            }
+            return Round(na, ea, hi, lo, sticky);
+        }
+        // Subtracting a sticky remainder too leaves a fraction of (0, 1) below lo, still sticky.
+        const std::uint64_t t = slo + (sticky ? 1 : 0);
+        lo = 0 - t;
+        hi = xa - shi - (t != 0 ? 1 : 0);
+        if (hi == 0 && lo == 0 && !sticky)
+            return FromBits(0, 0);
+        if ((hi & kIntegerBit) == 0) {
+            const int shift = hi != 0 ? __builtin_clzll(hi) : 64 + __builtin_clzll(lo);
+            if (shift >= 64) {
+                hi = lo << (shift - 64);
+                lo = 0;
+            } else {
+                hi = (hi << shift) | (lo >> (64 - shift));
+                lo <<= shift;
+            }
+            ea -= shift;
+        }
+        return Round(na, ea, hi, lo, sticky);
+    }
+    static Extended80 FastMul(const Extended80& a, const Extended80& b) {
+        const int ea = a.se_ & 0x7FFF, eb = b.se_ & 0x7FFF;
+        if (static_cast<unsigned>(ea - 1) >= 0x7FFE || static_cast<unsigned>(eb - 1) >= 0x7FFE)
+            return Mul(a, b);
+        const std::uint64_t a0 = a.sig_ & 0xFFFFFFFFu, a1 = a.sig_ >> 32;
+        const std::uint64_t b0 = b.sig_ & 0xFFFFFFFFu, b1 = b.sig_ >> 32;
+        const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+        const std::uint64_t mid = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
+        std::uint64_t lo = (mid << 32) | (p00 & 0xFFFFFFFFu);
+        std::uint64_t hi = p11 + (p01 >> 32) + (p10 >> 32) + (mid >> 32);
+        int e = ea + eb - 16383;
+        if ((hi & kIntegerBit) != 0) {
+            ++e;
+        } else {
+            hi = (hi << 1) | (lo >> 63);
+            lo <<= 1;
+        }
+        return Round(((a.se_ ^ b.se_) & 0x8000) != 0, e, hi, lo, false);
+    }
+    // Two normal numbers order by sign, then by exponent and significand together.
+    static int FastCompare(const Extended80& a, const Extended80& b) {
+        const int ea = a.se_ & 0x7FFF, eb = b.se_ & 0x7FFF;
+        if (static_cast<unsigned>(ea - 1) >= 0x7FFE || static_cast<unsigned>(eb - 1) >= 0x7FFE)
+            return Compare(a, b);
+        const bool na = (a.se_ & 0x8000) != 0;
+        if (na != ((b.se_ & 0x8000) != 0))
+            return na ? -1 : 1;
+        const int magnitude = ea != eb ? (ea < eb ? -1 : 1) : a.sig_ != b.sig_ ? (a.sig_ < b.sig_ ? -1 : 1) : 0;
+        return na ? -magnitude : magnitude;
     }
     static Extended80 Add(const Extended80& a, const Extended80& b, bool subtract);
     static Extended80 Mul(const Extended80& a, const Extended80& b);

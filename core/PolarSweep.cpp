@@ -42,6 +42,26 @@ Extended PolarSweep::K() {
 }
 
 Extended PolarSweep::Ordinate(std::int32_t i) {
+    if constexpr (kRemember) {
+        const auto known = ordinates_.find(i);
+        if (known != ordinates_.end())
+            return known->second;
+        return ordinates_.emplace(i, ComputeOrdinate(i)).first->second;
+    }
+    return ComputeOrdinate(i);
+}
+
+bool PolarSweep::RightOfA(std::int32_t i) {
+    if constexpr (kRemember) {
+        const auto known = rightOfA_.find(i);
+        if (known != rightOfA_.end())
+            return known->second;
+        return rightOfA_.emplace(i, ComputeRightOfA(i)).first->second;
+    }
+    return ComputeRightOfA(i);
+}
+
+Extended PolarSweep::ComputeOrdinate(std::int32_t i) {
     const Extended g = G(), k = K();
     const std::int32_t v1 = state_.V1;
     Extended m = static_cast<Extended>(v1) - i;
@@ -50,7 +70,7 @@ Extended PolarSweep::Ordinate(std::int32_t i) {
     return Sqrt(Abs(Div(m * m * ((v1 - k) * g - m), g * k + m)));
 }
 
-bool PolarSweep::RightOfA(std::int32_t i) {
+bool PolarSweep::ComputeRightOfA(std::int32_t i) {
     const Extended g = G(), k = K();
     const std::int32_t v1 = state_.V1;
     return (v1 - k) * g - (static_cast<Extended>(v1) - i) >= 0;
@@ -71,7 +91,22 @@ Extended PolarSweep::Row(Extended p) const {
     return std::rint(p * state_.ScaleY);
 }
 
-std::int64_t PolarSweep::Column(std::int64_t i) const { return Round(static_cast<Extended>(i) * state_.ScaleX + 200); }
+std::int64_t PolarSweep::Column(std::int64_t i) const {
+    if constexpr (kRemember) {
+        // In doubles the column is off the extended one by a few units of 2^-52 of its size; where
+        // that cannot reach the half-way point between two columns, the nearest column is the same.
+        const double product = static_cast<double>(i) * state_.ScaleX;
+        const double column = product + 200;
+        if (std::abs(column) < 1e9 && std::abs(product) < 1e9) {
+            const double margin = 1e-12 * (std::abs(product) + std::abs(column) + 1);
+            const double below = std::floor(column);
+            const double fraction = column - below;
+            if (std::abs(fraction - 0.5) > margin)
+                return static_cast<std::int64_t>(fraction < 0.5 ? below : below + 1);
+        }
+    }
+    return Round(static_cast<Extended>(i) * state_.ScaleX + 200);
+}
 
 Extended PolarSweep::Slack(Extended pixels) const {
     // Each extended operation is off by at most 2^-64 of its result; a few dozen of them, and a
@@ -343,17 +378,22 @@ void PolarSweep::ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge) {
         literal(pointAx);
         return;
     }
-    // The samples right of A form a suffix (the test value grows with i): find where it starts.
+    // The samples right of A form a suffix (the test value grows with i): find where it starts,
+    // once for every reduced wedge of the run.
     if (!RightOfA(v1))
         return;
-    std::int64_t lo = pointAx, hi = v1;
-    while (lo < hi) {
-        const std::int64_t mid = lo + (hi - lo) / 2;
-        if (RightOfA(static_cast<std::int32_t>(mid)))
-            hi = mid;
-        else
-            lo = mid + 1;
+    if (!firstRightOfA_ || firstRightOfA_->first != pointAx) {
+        std::int64_t lo = pointAx, hi = v1;
+        while (lo < hi) {
+            const std::int64_t mid = lo + (hi - lo) / 2;
+            if (RightOfA(static_cast<std::int32_t>(mid)))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        firstRightOfA_.emplace(pointAx, lo);
     }
+    const std::int64_t lo = firstRightOfA_->second;
     if (!UseShortcut()) {
         literal(lo);
         return;

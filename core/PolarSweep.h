@@ -12,6 +12,8 @@
 // construction, so both give the same bits, labels and pixels.
 #include <cstdint>
 #include <optional>
+#include <type_traits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -66,6 +68,17 @@ private:
     void CollectMonotone(std::int64_t first, std::int64_t last);
     void Emit(std::int64_t i, Extended p, bool always);
     Extended Slack(Extended pixels) const; // bound on the rounding of a pixel-scale value
+
+    // Where the extended type is done in software (the web edition) every operation is dear:
+    // the ordinates and the end-of-polar tests, which the detached-shock search asks for the same
+    // samples at every reduced wedge, are remembered for the run.  The values are the same
+    // either way.
+    static constexpr bool kRemember = !std::is_floating_point_v<Extended>;
+    Extended ComputeOrdinate(std::int32_t i);
+    bool ComputeRightOfA(std::int32_t i);
+    std::unordered_map<std::int32_t, Extended> ordinates_;
+    std::unordered_map<std::int32_t, bool> rightOfA_;
+    std::optional<std::pair<std::int32_t, std::int64_t>> firstRightOfA_; // from A, the first sample right of it
 
     FlowState& state_;
     bool fast_;

@@ -53,6 +53,8 @@ std::vector<long double> Operands() {
         if (i % 3 == 0)
             x = std::ldexp(static_cast<long double>(random() % 2000000), static_cast<int>(random() % 5) - 2);
         v.push_back(random() % 2 ? -x : x);
+        if (i % 10 == 0) // a neighbour, for cancellation down to the last bit
+            v.push_back(std::nextafter(x, i % 20 == 0 ? 1e4000L : -1e4000L));
     }
     return v;
 }

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "ApplyListener.h"
 #include "Errors.h"
@@ -56,18 +57,18 @@ emscripten::val ApplyCase(double soundSpeed, double gamma, int velocity, int wed
     result.set("v2v1", window.Text(zk::ResultItem::Label8));
     result.set("t2t1", window.Text(zk::ResultItem::Label11));
     result.set("chimax", window.Text(zk::ResultItem::Label3));
-    std::string rgba(static_cast<std::size_t>(picture.DeviceWidth()) * picture.DeviceHeight() * 4, '\0');
+    // 0xFFRRGGBB words as the bytes R, G, B, A of an ImageData.
+    const std::size_t count = static_cast<std::size_t>(picture.DeviceWidth()) * picture.DeviceHeight();
+    std::vector<std::uint32_t> rgba(count);
     const std::uint32_t* bits = picture.Bits();
-    for (std::size_t i = 0, n = rgba.size() / 4; i < n; ++i) {
-        rgba[4 * i] = static_cast<char>((bits[i] >> 16) & 0xFF);
-        rgba[4 * i + 1] = static_cast<char>((bits[i] >> 8) & 0xFF);
-        rgba[4 * i + 2] = static_cast<char>(bits[i] & 0xFF);
-        rgba[4 * i + 3] = static_cast<char>(0xFF);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t p = bits[i];
+        rgba[i] = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
     }
     result.set("width", picture.DeviceWidth());
     result.set("height", picture.DeviceHeight());
-    result.set("pixels", emscripten::val(emscripten::typed_memory_view(rgba.size(),
-                                                                       reinterpret_cast<const std::uint8_t*>(rgba.data())))
+    result.set("pixels", emscripten::val(emscripten::typed_memory_view(
+                             count * 4, reinterpret_cast<const std::uint8_t*>(rgba.data())))
                              .call<emscripten::val>("slice"));
     return result;
 }
