@@ -23,7 +23,8 @@ export function decimalSeparator() {
   }
 }
 
-// An RGBA view of the engine's memory as an ImageData of its own (the view dies with the next call).
+// An RGBA view of the engine's memory as an ImageData over the same bytes, without a copy: it is
+// valid only until the next call into the engine, so it is put on a canvas at once.
 export function imageOf(view, width, height) {
-  return new ImageData(new Uint8ClampedArray(view), width, height);
+  return new ImageData(new Uint8ClampedArray(view.buffer, view.byteOffset, view.byteLength), width, height);
 }
