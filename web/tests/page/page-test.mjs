@@ -1,50 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The web page in a real browser: Debian's Chromium, headless, driven by playwright-core.  Every
 // expected value comes from the native program: the start-up diagram from the native batch tool's
-// BMP, the labels from its lines for the same case.  Also measures Apply over every wedge angle
-// at V1 = 1 000 000, the time until the first diagram is drawn and the site's compressed size.
+// BMP, the labels from its lines for the same case.
 //
-//   sh web/tests/page/run.sh build-web/site [--screenshots docs]
-import { chromium } from 'playwright-core';
+//   sh web/tests/page/run.sh web/tests/page/page-test.mjs build-web/site
 import { execFileSync } from 'node:child_process';
-import { createServer } from 'node:http';
-import { mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { extname, join, resolve } from 'node:path';
-import { gzipSync } from 'node:zlib';
+import { join, resolve } from 'node:path';
+import { options, serve, siteUrl, openContext as launch, openPage } from './browser.mjs';
 
-const args = Object.fromEntries(process.argv.slice(2).reduce((pairs, arg, i, all) => {
-  if (arg.startsWith('--')) pairs.push([arg.slice(2), all[i + 1]]);
-  return pairs;
-}, []));
+const args = options(process.argv.slice(2));
 const site = resolve(args.site ?? 'build-web/site');
 const batch = resolve(args.batch ?? 'build/zorkventa-batch');
 const dataDir = resolve(args.data ?? 'tests/data');
 const scratch = mkdtempSync(join(tmpdir(), 'zk-page-'));
-
-// ---------------------------------------------------------------------------------------------
-// A plain static server of the site, as a teacher's web server would serve it.
-const TYPES = {
-  '.html': 'text/html; charset=utf-8', '.css': 'text/css', '.js': 'text/javascript', '.mjs': 'text/javascript',
-  '.wasm': 'application/wasm', '.png': 'image/png', '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json',
-};
-function serve() {
-  const server = createServer((request, response) => {
-    const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
-    let file = join(site, path);
-    if (!file.startsWith(site)) file = site;
-    try {
-      if (statSync(file).isDirectory()) file = join(file, 'index.html');
-      const body = readFileSync(file);
-      response.writeHead(200, { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream' });
-      response.end(body);
-    } catch {
-      response.writeHead(404);
-      response.end();
-    }
-  });
-  return new Promise((done) => server.listen(0, '127.0.0.1', () => done(server)));
-}
 
 // ---------------------------------------------------------------------------------------------
 // The native program's answers.
@@ -89,26 +59,11 @@ function bmpPixels(bytes) {
   return { width, height, rgb };
 }
 
-// ---------------------------------------------------------------------------------------------
-// The browser: the system's Chromium with a fresh profile for every context.
-const CHROMIUM_ARGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 const contexts = [];
-async function openContext(options = {}) {
-  const profile = mkdtempSync(join(scratch, 'profile-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_ARGS, locale: 'ru-RU',
-    acceptDownloads: true, viewport: { width: 1280, height: 900 }, deviceScaleFactor: 1, ...options,
-  });
+async function openContext(extra = {}) {
+  const context = await launch(scratch, extra);
   contexts.push(context);
   return context;
-}
-
-async function openPage(context, url) {
-  const page = context.pages()[0] ?? (await context.newPage());
-  await page.goto(url);
-  await page.waitForSelector('html[data-ready="true"]', { timeout: 15000 });
-  return page;
 }
 
 async function labelsOf(page) {
@@ -168,9 +123,8 @@ function equalPixels(shown, native) {
 }
 
 // ---------------------------------------------------------------------------------------------
-const server = await serve();
-const url = `http://127.0.0.1:${server.address().port}/`;
-const figures = {};
+const server = await serve(site);
+const url = siteUrl(server);
 const tests = [];
 const test = (name, body) => tests.push({ name, body });
 
@@ -181,7 +135,6 @@ test('the start-up diagram equals the native BMP pixel for pixel', async () => {
   execFileSync(batch, ['--bmp', bmp, join(dataDir, 'startup.psr')]);
   equalPixels(await canvasRgb(page), bmpPixels(readFileSync(bmp)));
   expectLabels(await labelsOf(page), nativeLines(join(dataDir, 'startup.psr')), 'start-up');
-  figures.loadMs = await page.evaluate(() => performance.getEntriesByName('zorkventa-drawn')[0].startTime);
 });
 
 test('typed inputs and "Применить" give the native labels: attached, detached, faulting', async () => {
@@ -273,7 +226,6 @@ test('the PNG download is the diagram at four times its size; BMP and .psr downl
   const height = png.readUInt32BE(20);
   if (png.toString('latin1', 1, 4) !== 'PNG' || width !== 2436 || height !== 1796)
     throw new Error(`the PNG is ${width} x ${height}`);
-  figures.pngBytes = png.length;
   const bmp = await fetchDownload('#export-bmp');
   const nativeBmp = join(scratch, 'startup-native.bmp');
   execFileSync(batch, ['--bmp', nativeBmp, join(dataDir, 'startup.psr')]);
@@ -375,31 +327,6 @@ test('the keyboard alone reaches "Применить" and applies', async () => 
   expectLabels(await labelsOf(page), nativeLines(psr(340, 140, 365, 40)), 'applied by the keyboard');
 });
 
-test('Apply at V1 = 1 000 000 over every wedge angle (measured)', async () => {
-  const context = await openContext();
-  const page = await openPage(context, url);
-  const times = await page.evaluate(() => {
-    const chi = document.getElementById('chi');
-    const apply = document.getElementById('apply');
-    document.getElementById('v1').value = '1000000';
-    const spent = [];
-    for (let round = 0; round < 2; ++round) {
-      for (let degrees = 0; degrees <= 180; ++degrees) {
-        chi.value = String(degrees);
-        const start = performance.now();
-        apply.click();
-        spent[degrees] = Math.max(spent[degrees] ?? 0, round ? performance.now() - start : 0);
-        const error = document.getElementById('error');
-        if (error.open) error.close();
-      }
-    }
-    return spent;
-  });
-  figures.applyWorstMs = Math.max(...times);
-  figures.applyWorstChi = times.indexOf(figures.applyWorstMs);
-  figures.applyMeanMs = times.reduce((a, b) => a + b, 0) / times.length;
-});
-
 // ---------------------------------------------------------------------------------------------
 let failed = 0;
 for (const { name, body } of tests) {
@@ -411,41 +338,6 @@ for (const { name, body } of tests) {
     console.log(`FAIL ${name}\n     ${e.message}`);
   }
   while (contexts.length) await contexts.pop().close();
-}
-
-// The site's size, as a web server sends it compressed.
-let raw = 0;
-let compressed = 0;
-const walk = (dir) => {
-  for (const entry of readdirSync(dir, { withFileTypes: true })) {
-    const path = join(dir, entry.name);
-    if (entry.isDirectory()) walk(path);
-    else {
-      const bytes = readFileSync(path);
-      raw += bytes.length;
-      compressed += extname(path) === '.png' ? bytes.length : gzipSync(bytes, { level: 9 }).length;
-    }
-  }
-};
-walk(site);
-console.log(`site: ${(raw / 1024).toFixed(0)} KiB, ${(compressed / 1024).toFixed(0)} KiB compressed (gzip -9; PNG as it is)`);
-if (figures.loadMs !== undefined) console.log(`first diagram drawn ${figures.loadMs.toFixed(0)} ms after navigation start`);
-if (figures.applyWorstMs !== undefined) {
-  console.log(`Apply at V1 = 1000000, chi 0..180: mean ${figures.applyMeanMs.toFixed(2)} ms, worst ${figures.applyWorstMs.toFixed(2)} ms (chi = ${figures.applyWorstChi})`);
-}
-
-if (args.screenshots) {
-  const shots = [
-    { file: 'web-desktop.png', viewport: { width: 1280, height: 720 }, deviceScaleFactor: 1 },
-    { file: 'web-phone.png', viewport: { width: 360, height: 740 }, deviceScaleFactor: 2, isMobile: true },
-  ];
-  for (const shot of shots) {
-    const context = await openContext({ viewport: shot.viewport, deviceScaleFactor: shot.deviceScaleFactor, isMobile: shot.isMobile });
-    const page = await openPage(context, url);
-    await page.evaluate(() => document.activeElement.blur());
-    await page.screenshot({ path: join(resolve(args.screenshots), shot.file), fullPage: Boolean(shot.isMobile) });
-    await context.close();
-  }
 }
 
 server.close();
