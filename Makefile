@@ -14,8 +14,9 @@
 #   make web       the web edition with Emscripten (build-web/): the batch tool for node and the
 #                  page's static files in build-web/site/
 #   make web-run   the web edition served on http://localhost:8080/
+#   make web-bench the page's Apply timed under node
 #   make test-web  the web edition's tests (also the last stage of `make test`)
-#   make bench-web the web page's figures in Chromium (load time, Apply, the site's size)
+#   make page-bench the page's figures in Chromium (load time, Apply, the site's size)
 
 # The installation test judges the menu entry, the metainfo and the file type of saved cases with
 # the desktop's own tools (xdg-mime asks mimetype, from libfile-mimeinfo-perl, on a desktop it does
@@ -54,7 +55,7 @@ SANITIZER_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppr
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: deps fuzz-deps package-deps web-deps configure build run test test-release test-sanitizers \
-        bench fuzz fuzz-merge package package-check lint clean web web-run test-web bench-web
+        bench fuzz fuzz-merge package package-check lint clean web web-run web-bench page-bench test-web
 
 # $(call install-missing,packages): installs those of the packages that are not installed yet.
 define install-missing
@@ -115,12 +116,17 @@ test-web: build web
 
 # The page's figures in Chromium: load time, Apply over every wedge angle at V1 = 1 000 000, the
 # site's compressed size.
-bench-web: build web
-	sh web/tests/page/run.sh bench/web-page.mjs $(WEB_BUILD)/site
+page-bench: build web
+	sh web/tests/page/run.sh bench/web/page.mjs $(WEB_BUILD)/site
 
 web: web-deps
 	$(WEB_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j$(JOBS)
+
+# The page's Apply over every wedge angle at V1 = 1 000 000, timed under node.
+web-bench: web
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j$(JOBS) --target zorkventa-node
+	node --no-experimental-fetch bench/web/apply_timing.mjs 1000000
 
 web-run: web
 	@echo "The web edition is served on http://localhost:$(WEB_PORT)/ (Ctrl+C stops it)"

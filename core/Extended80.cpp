@@ -14,6 +14,48 @@ constexpr int kBias = 16383;
 constexpr int kMaxExponent = 0x7FFF;
 constexpr std::uint64_t kTop = 0x8000000000000000ull;
 
+// The 128-bit product of two 64-bit numbers, without a library call.
+U128 Product(std::uint64_t a, std::uint64_t b) {
+    const std::uint64_t a0 = a & 0xFFFFFFFFu, a1 = a >> 32, b0 = b & 0xFFFFFFFFu, b1 = b >> 32;
+    const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+    const std::uint64_t mid = (p00 >> 32) + (p01 & 0xFFFFFFFFu) + (p10 & 0xFFFFFFFFu);
+    const std::uint64_t lo = (mid << 32) | (p00 & 0xFFFFFFFFu);
+    const std::uint64_t hi = p11 + (p01 >> 32) + (p10 >> 32) + (mid >> 32);
+    return (static_cast<U128>(hi) << 64) | lo;
+}
+
+double ToDouble(U128 v) {
+    return static_cast<double>(static_cast<std::uint64_t>(v >> 64)) * 18446744073709551616.0 +
+           static_cast<double>(static_cast<std::uint64_t>(v));
+}
+
+// (u1 * 2^64 + u0) / v for v with its top bit set and u1 < v, in two steps of 32-bit digits
+// (long division as in Knuth's algorithm D); the remainder goes to r.
+std::uint64_t Divide(std::uint64_t u1, std::uint64_t u0, std::uint64_t v, std::uint64_t& r) {
+    constexpr std::uint64_t b = 1ull << 32;
+    const std::uint64_t vn1 = v >> 32, vn0 = v & 0xFFFFFFFFu;
+    const std::uint64_t un1 = u0 >> 32, un0 = u0 & 0xFFFFFFFFu;
+    std::uint64_t q1 = u1 / vn1;
+    std::uint64_t rhat = u1 - q1 * vn1;
+    while (q1 >= b || q1 * vn0 > b * rhat + un1) {
+        --q1;
+        rhat += vn1;
+        if (rhat >= b)
+            break;
+    }
+    const std::uint64_t un21 = u1 * b + un1 - q1 * v;
+    std::uint64_t q0 = un21 / vn1;
+    rhat = un21 - q0 * vn1;
+    while (q0 >= b || q0 * vn0 > b * rhat + un0) {
+        --q0;
+        rhat += vn1;
+        if (rhat >= b)
+            break;
+    }
+    r = un21 * b + un0 - q0 * v;
+    return q1 * b + q0;
+}
+
 struct Parts {
     bool Negative;
     int E; // biased exponent
@@ -209,14 +251,16 @@ Extended80 Extended80::Div(const Extended80& a, const Extended80& b) {
         return FromBits(negative ? 0x8000 : 0, 0);
     const Parts x = Split(a), y = Split(b);
     // Two steps of long division by the 64-bit divisor give 127 or 128 quotient bits.
-    const U128 n = static_cast<U128>(x.Sig) << 63;
-    const U128 q1 = n / y.Sig;
-    const auto r1 = static_cast<std::uint64_t>(n % y.Sig);
-    const U128 n2 = static_cast<U128>(r1) << 64;
-    const U128 q2 = n2 / y.Sig;
-    const bool sticky = n2 % y.Sig != 0;
-    const U128 q = (q1 << 64) | static_cast<std::uint64_t>(q2);
-    return Pack(negative, x.E - y.E + kBias, q | (sticky ? 1 : 0));
+    std::uint64_t r1 = 0, r2 = 0;
+    std::uint64_t hi = Divide(x.Sig >> 1, x.Sig << 63, y.Sig, r1);
+    std::uint64_t lo = Divide(r1, 0, y.Sig, r2);
+    int e = x.E - y.E + kBias;
+    if ((hi & kTop) == 0) {
+        hi = (hi << 1) | (lo >> 63);
+        lo <<= 1;
+        --e;
+    }
+    return Round(negative, e, hi, lo, r2 != 0);
 }
 
 Extended80 Extended80::Sqrt(const Extended80& x) {
@@ -232,19 +276,28 @@ Extended80 Extended80::Sqrt(const Extended80& x) {
     // x = Sig * 2^k; M = Sig * 2^s with k - s even and M in [2^126, 2^128).
     const int k = p.E - kBias - 63;
     const int s = ((k - 63) % 2 == 0) ? 63 : 64;
-    const U128 m = static_cast<U128>(p.Sig) << s;
-    double estimate = std::sqrt(static_cast<double>(m));
+    const U128 m = s == 63 ? (static_cast<U128>(p.Sig >> 1) << 64) | (p.Sig << 63) : static_cast<U128>(p.Sig) << 64;
+    const double estimate = std::sqrt(std::ldexp(static_cast<double>(p.Sig), s));
     std::uint64_t r = estimate >= 18446744073709551615.0 ? ~0ull : static_cast<std::uint64_t>(estimate);
     if (r < kTop)
         r = kTop;
-    // One Newton step from the double's estimate, then the last unit by hand.
-    const U128 next = (static_cast<U128>(r) + m / r) / 2;
-    r = next > ~0ull ? ~0ull : static_cast<std::uint64_t>(next);
-    while (static_cast<U128>(r) * r > m)
+    // The double's root is off by some thousand units; one Newton step, its small correction
+    // (m - r^2) / 2r reckoned in doubles, leaves a unit or two, settled by hand.
+    const U128 square = Product(r, r);
+    const double residual = square <= m ? ToDouble(m - square) : -ToDouble(square - m);
+    const double correction = std::nearbyint(residual / (2.0 * static_cast<double>(r)));
+    const double corrected = static_cast<double>(r) + correction;
+    if (corrected >= 18446744073709551615.0)
+        r = ~0ull;
+    else if (corrected <= 9223372036854775808.0)
+        r = kTop;
+    else
+        r = correction >= 0 ? r + static_cast<std::uint64_t>(correction) : r - static_cast<std::uint64_t>(-correction);
+    while (Product(r, r) > m)
         --r;
-    while (r != ~0ull && static_cast<U128>(r + 1) * (r + 1) <= m)
+    while (r != ~0ull && Product(r + 1, r + 1) <= m)
         ++r;
-    const U128 remainder = m - static_cast<U128>(r) * r;
+    const U128 remainder = m - Product(r, r);
     const int e = (k - s) / 2 + 63 + kBias; // r * 2^((k - s) / 2)
     if (remainder > r) {
         // Above the midpoint: round up (the square root is never exactly on it).

@@ -280,8 +280,17 @@ private:
     // Two normal numbers order by sign, then by exponent and significand together.
     static int FastCompare(const Extended80& a, const Extended80& b) {
         const int ea = a.se_ & 0x7FFF, eb = b.se_ & 0x7FFF;
-        if (static_cast<unsigned>(ea - 1) >= 0x7FFE || static_cast<unsigned>(eb - 1) >= 0x7FFE)
+        if (ea == 0x7FFF || eb == 0x7FFF)
             return Compare(a, b);
+        // Zero is the only value with exponent 0 here; it orders as the smallest magnitude.
+        const bool za = ea == 0, zb = eb == 0;
+        if (za || zb) {
+            if (za && zb)
+                return 0;
+            if (za)
+                return (b.se_ & 0x8000) != 0 ? 1 : -1;
+            return (a.se_ & 0x8000) != 0 ? -1 : 1;
+        }
         const bool na = (a.se_ & 0x8000) != 0;
         if (na != ((b.se_ & 0x8000) != 0))
             return na ? -1 : 1;

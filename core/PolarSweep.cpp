@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace zk {
 
 namespace {
 
-constexpr std::int64_t kLeaf = 16; // samples evaluated one by one below this run length
+// Samples evaluated one by one below this run length; where the extended type is software, each
+// sample is dear enough that splitting further pays.
+constexpr std::int64_t kLeaf = std::is_floating_point_v<Extended> ? 16 : 4;
 constexpr std::int64_t kZone = 2;  // samples on each side of a special point evaluated one by one
 // Rows of the polar farther than this from the axis lie outside the 449-pixel picture in both
 // branches.
@@ -42,7 +45,7 @@ Extended PolarSweep::K() {
 }
 
 Extended PolarSweep::Ordinate(std::int32_t i) {
-    if constexpr (kRemember) {
+    if (kRemember && remembering_) {
         const auto known = ordinates_.find(i);
         if (known != ordinates_.end())
             return known->second;
@@ -52,7 +55,7 @@ Extended PolarSweep::Ordinate(std::int32_t i) {
 }
 
 bool PolarSweep::RightOfA(std::int32_t i) {
-    if constexpr (kRemember) {
+    if (kRemember && remembering_) {
         const auto known = rightOfA_.find(i);
         if (known != rightOfA_.end())
             return known->second;
@@ -64,6 +67,18 @@ bool PolarSweep::RightOfA(std::int32_t i) {
 Extended PolarSweep::ComputeOrdinate(std::int32_t i) {
     const Extended g = G(), k = K();
     const std::int32_t v1 = state_.V1;
+    if constexpr (kRemember) {
+        // g k and (V1 - k) g do not depend on the sample: the same values, reckoned once.
+        if (!haveConstants_) {
+            gk_ = g * k;
+            aRight_ = (v1 - k) * g;
+            haveConstants_ = true;
+        }
+        Extended m = static_cast<Extended>(v1) - i;
+        if (gk_ + m == 0)
+            m = m + 1;
+        return Sqrt(Abs(Div(m * m * (aRight_ - m), gk_ + m)));
+    }
     Extended m = static_cast<Extended>(v1) - i;
     if (g * k + m == 0)
         m = m + 1;
@@ -279,15 +294,16 @@ void PolarSweep::CollectSamples(std::int64_t first, std::int64_t last) {
     }
 }
 
-void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last) {
+void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last, std::optional<Extended> knownFirst,
+                                 std::optional<Extended> knownLast) {
     if (last - first < kLeaf) {
         for (std::int64_t i = first; i <= last; ++i)
             Emit(i, Ordinate(static_cast<std::int32_t>(i)), false);
         return;
     }
     const Extended scale = state_.ScaleY;
-    const Extended pFirst = Ordinate(static_cast<std::int32_t>(first));
-    const Extended pLast = Ordinate(static_cast<std::int32_t>(last));
+    const Extended pFirst = knownFirst ? *knownFirst : Ordinate(static_cast<std::int32_t>(first));
+    const Extended pLast = knownLast ? *knownLast : Ordinate(static_cast<std::int32_t>(last));
     const Extended v0 = pFirst * scale;
     const Extended v1 = pLast * scale;
     const Extended low = std::min(v0, v1) - Slack(v0) - Slack(v1);
@@ -296,8 +312,8 @@ void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last) {
     if (!(high < kRowLimit) || !(low > -kRowLimit)) {
         // Rows this far out may be beyond what the diagram can round: look sample by sample
         // where that starts, so the fault comes where it would come drawing every sample.
-        CollectMonotone(first, split);
-        CollectMonotone(split + 1, last);
+        CollectMonotone(first, split, pFirst);
+        CollectMonotone(split + 1, last, std::nullopt, pLast);
         return;
     }
     if (low > kOffPicture || high < -kOffPicture) {
@@ -331,8 +347,8 @@ void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last) {
         }
         return;
     }
-    CollectMonotone(first, split);
-    CollectMonotone(split + 1, last);
+    CollectMonotone(first, split, pFirst);
+    CollectMonotone(split + 1, last, std::nullopt, pLast);
 }
 
 void PolarSweep::Pass(int s, std::int32_t pointAx, std::int32_t sweepEnd, Extended tanWedge,
@@ -363,6 +379,7 @@ void PolarSweep::Pass(int s, std::int32_t pointAx, std::int32_t sweepEnd, Extend
 }
 
 void PolarSweep::ReducedWedgeSweep(std::int32_t pointAx, Extended tanWedge) {
+    remembering_ = true; // the same samples come again at the next reduced wedge
     const std::int32_t v1 = state_.V1;
     const auto literal = [&](std::int64_t from) {
         for (std::int64_t i = from; i <= v1; ++i) {

@@ -65,19 +65,24 @@ private:
     Extended Row(Extended p) const;
     std::int64_t Column(std::int64_t i) const;
     void CollectSamples(std::int64_t first, std::int64_t last);
-    void CollectMonotone(std::int64_t first, std::int64_t last);
+    // The ordinates at first and last, where the caller has them already, are passed along.
+    void CollectMonotone(std::int64_t first, std::int64_t last, std::optional<Extended> pFirst = std::nullopt,
+                         std::optional<Extended> pLast = std::nullopt);
     void Emit(std::int64_t i, Extended p, bool always);
     Extended Slack(Extended pixels) const; // bound on the rounding of a pixel-scale value
 
     // Where the extended type is done in software (the web edition) every operation is dear:
     // the ordinates and the end-of-polar tests, which the detached-shock search asks for the same
-    // samples at every reduced wedge, are remembered for the run.  The values are the same
-    // either way.
+    // samples at every reduced wedge, are remembered from its first sweep on.  The values are the
+    // same either way.
     static constexpr bool kRemember = !std::is_floating_point_v<Extended>;
     Extended ComputeOrdinate(std::int32_t i);
     bool ComputeRightOfA(std::int32_t i);
     std::unordered_map<std::int32_t, Extended> ordinates_;
     std::unordered_map<std::int32_t, bool> rightOfA_;
+    bool remembering_ = false; // only the detached search asks again
+    bool haveConstants_ = false;
+    Extended gk_ = 0, aRight_ = 0;
     std::optional<std::pair<std::int32_t, std::int64_t>> firstRightOfA_; // from A, the first sample right of it
 
     FlowState& state_;

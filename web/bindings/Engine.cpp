@@ -37,7 +37,8 @@ private:
 };
 
 // One Apply on a fresh picture at device scale k: the labels by their page ids, "error" with the
-// runtime's message when Apply faults, and "pixels" as RGBA bytes for an ImageData.
+// runtime's message when Apply faults, and "pixels" as RGBA bytes for an ImageData (a view of the
+// engine's memory, valid until the next call).
 emscripten::val ApplyCase(double soundSpeed, double gamma, int velocity, int wedgeDegrees, int scale) {
     zk::FlowState state;
     zk::RasterCanvas picture(zk::PolarDiagram::kWidth, zk::PolarDiagram::kHeight, zk::FontSpec{}, scale);
@@ -58,8 +59,10 @@ emscripten::val ApplyCase(double soundSpeed, double gamma, int velocity, int wed
     result.set("t2t1", window.Text(zk::ResultItem::Label11));
     result.set("chimax", window.Text(zk::ResultItem::Label3));
     // 0xFFRRGGBB words as the bytes R, G, B, A of an ImageData.
+    // The buffer stays for the next call: the page copies the view into its ImageData at once.
     const std::size_t count = static_cast<std::size_t>(picture.DeviceWidth()) * picture.DeviceHeight();
-    std::vector<std::uint32_t> rgba(count);
+    static std::vector<std::uint32_t> rgba;
+    rgba.resize(count);
     const std::uint32_t* bits = picture.Bits();
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint32_t p = bits[i];
@@ -68,8 +71,7 @@ emscripten::val ApplyCase(double soundSpeed, double gamma, int velocity, int wed
     result.set("width", picture.DeviceWidth());
     result.set("height", picture.DeviceHeight());
     result.set("pixels", emscripten::val(emscripten::typed_memory_view(
-                             count * 4, reinterpret_cast<const std::uint8_t*>(rgba.data())))
-                             .call<emscripten::val>("slice"));
+                             count * 4, reinterpret_cast<const std::uint8_t*>(rgba.data()))));
     return result;
 }
 

@@ -5,12 +5,12 @@
 // around a click of "Применить"), and the site's size as a web server sends it compressed.
 // With --screenshots DIR also the README's screenshots on a desktop and on a phone.
 //
-//   sh web/tests/page/run.sh bench/web-page.mjs build-web/site [--screenshots docs]
+//   sh web/tests/page/run.sh bench/web/page.mjs build-web/site [--screenshots docs]
 import { mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { extname, join, resolve } from 'node:path';
 import { gzipSync } from 'node:zlib';
-import { options, serve, siteUrl, openContext, openPage } from '../web/tests/page/browser.mjs';
+import { options, serve, siteUrl, openContext, openPage } from '../../web/tests/page/browser.mjs';
 
 const args = options(process.argv.slice(2));
 const site = resolve(args.site ?? 'build-web/site');
