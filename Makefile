@@ -16,6 +16,7 @@
 #   make web-run   the web edition served on http://localhost:8080/
 #   make web-bench the page's Apply timed under node
 #   make test-web  the web edition's tests (also the last stage of `make test`)
+#   make page-bench the page's figures in Chromium (load time, Apply, the site's size)
 
 # The installation test judges the menu entry, the metainfo and the file type of saved cases with
 # the desktop's own tools (xdg-mime asks mimetype, from libfile-mimeinfo-perl, on a desktop it does
@@ -27,8 +28,9 @@ PKGS := cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-d
 # libFuzzer and its runtime come with clang.
 FUZZ_PKGS := $(PKGS) clang libclang-rt-14-dev
 # Debian's emscripten builds the web edition with what it brings (its "ports" would download
-# their sources, so none is used); node runs the batch tool and the tests.
-WEB_PKGS := $(PKGS) emscripten nodejs python3
+# their sources, so none is used); node runs the batch tool and the tests; the page's tests drive
+# Debian's chromium through playwright-core, which npm (it comes with nodejs) installs.
+WEB_PKGS := $(PKGS) emscripten nodejs python3 chromium
 # cpack finds the package's library dependencies with dpkg-shlibdeps, and its binaries with file;
 # lintian checks the package.
 PACKAGE_PKGS := $(PKGS) dpkg-dev file lintian
@@ -53,7 +55,7 @@ SANITIZER_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppr
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: deps fuzz-deps package-deps web-deps configure build run test test-release test-sanitizers \
-        bench fuzz fuzz-merge package package-check lint clean web web-run web-bench test-web
+        bench fuzz fuzz-merge package package-check lint clean web web-run web-bench page-bench test-web
 
 # $(call install-missing,packages): installs those of the packages that are not installed yet.
 define install-missing
@@ -110,7 +112,12 @@ test-sanitizers: test-release
 # cases (the identity figure), then the page's own tests where there are any.
 test-web: build web
 	$(WEB_ENV) sh web/tests/CompareBatch.sh $(BUILD)/zorkventa-batch $(WEB_BUILD)/zorkventa-batch.mjs
-	@if [ -f web/tests/page/run.sh ]; then sh web/tests/page/run.sh $(WEB_BUILD)/site; fi
+	sh web/tests/page/run.sh web/tests/page/page-test.mjs $(WEB_BUILD)/site
+
+# The page's figures in Chromium: load time, Apply over every wedge angle at V1 = 1 000 000, the
+# site's compressed size.
+page-bench: build web
+	sh web/tests/page/run.sh bench/web/page.mjs $(WEB_BUILD)/site
 
 web: web-deps
 	$(WEB_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release

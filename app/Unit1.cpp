@@ -23,6 +23,8 @@
 #include "ErrorBox.h"
 #include "ExtrasLayer.h"
 #include "FileAccess.h"
+#include "GasSettings.h"
+#include "GuideText.h"
 #include "HelpForm.h"
 #include "FormFont.h"
 #include "InOutCodes.h"
@@ -234,7 +236,7 @@ void TMain::FormCreate() {
 
 void TMain::FormActivate() {
     // One arrow click changes V1 by one speed of sound, one Mach unit.
-    SpinEdit2->SetIncrement(zk::Round32(Flow.SoundSpeed));
+    SpinEdit2->SetIncrement(zk::VelocityStep(Flow.SoundSpeed));
     SpinEdit1->SetMinValue(0);
 }
 
@@ -478,14 +480,8 @@ void TMain::Guide1Click() {
 }
 
 QString TMain::AboutText() {
-    return QStringLiteral("<h3>Зорквента</h3>"
-                          "<p>Версия %1</p>"
-                          "<p>Учебная программа о сверхзвуковом обтекании клина: ударная поляра в "
-                          "плоскости годографа, косой и отошедший скачок, полёт частиц.</p>"
-                          "<p>Лицензия: GNU General Public License версии 3 или любой более поздней "
-                          "(GPL-3.0-or-later).</p>"
-                          "<p>Qt %2</p>")
-        .arg(QStringLiteral(ZK_VERSION), QString::fromLatin1(qVersion()));
+    return QString::fromStdString(zk::AboutHtml(ZK_VERSION)) +
+           QStringLiteral("<p>Qt %1</p>").arg(QString::fromLatin1(qVersion()));
 }
 
 void TMain::About1Click() {

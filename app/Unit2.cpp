@@ -11,6 +11,7 @@
 
 #include "ActivationTracker.h"
 #include "ErrorBox.h"
+#include "GasSettings.h"
 #include "Numbers.h"
 #include "Pictures.h"
 #include "TImage.h"
@@ -107,9 +108,7 @@ void TOpt::FormClose() {
     const std::int32_t soundField = cc1->Value();
     const std::int32_t gammaField = cG1->Value();
     Flow.SoundSpeed = soundField == shownSoundSpeed_.Field ? shownSoundSpeed_.Exact : double(soundField);
-    Flow.Gamma = gammaField == shownGamma_.Field
-                     ? shownGamma_.Exact
-                     : static_cast<double>(static_cast<zk::Extended>(gammaField) / 10);
+    Flow.Gamma = gammaField == shownGamma_.Field ? shownGamma_.Exact : zk::GammaFromField(gammaField);
     shownSoundSpeed_ = {soundField, Flow.SoundSpeed};
     shownGamma_ = {gammaField, Flow.Gamma};
     Main->setEnabled(true);
@@ -117,9 +116,7 @@ void TOpt::FormClose() {
     // The focus passes back to the main window, whose activation takes the new c1 as its step.
     zk::ActivateWindow(Main);
     Main->ClickApply();
-    const std::int64_t lowest = std::int64_t{cc1->Value()} + 15;
-    Main->SpinEdit2->SetMinValue(
-        static_cast<std::int32_t>(std::min<std::int64_t>(lowest, std::numeric_limits<std::int32_t>::max())));
+    Main->SpinEdit2->SetMinValue(zk::VelocityLowerLimit(cc1->Value()));
 }
 
 void TOpt::closeEvent(QCloseEvent* event) {
