@@ -294,6 +294,29 @@ void PolarSweep::CollectSamples(std::int64_t first, std::int64_t last) {
     }
 }
 
+void PolarSweep::EmitColumns(std::int64_t first, std::int64_t last, Extended pFirst) {
+    // Only the columns change, and the samples where they change are found by bisection (the
+    // column moves one way with i).
+    Emit(first, pFirst, false);
+    const std::int64_t firstColumn = Column(first);
+    const std::int64_t lastColumn = Column(last);
+    const std::int64_t step = lastColumn >= firstColumn ? 1 : -1;
+    std::int64_t from = first;
+    for (std::int64_t column = firstColumn + step; step * (lastColumn - column) >= 0; column += step) {
+        std::int64_t lo = from + 1, hi = last; // first sample past the column boundary
+        while (lo < hi) {
+            const std::int64_t mid = lo + (hi - lo) / 2;
+            if (step * (Column(mid) - column) >= 0)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        column = Column(lo);
+        Emit(lo, Ordinate(static_cast<std::int32_t>(lo)), false);
+        from = lo;
+    }
+}
+
 void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last, std::optional<Extended> knownFirst,
                                  std::optional<Extended> knownLast) {
     if (last - first < kLeaf) {
@@ -304,11 +327,35 @@ void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last, std::opt
     const Extended scale = state_.ScaleY;
     const Extended pFirst = knownFirst ? *knownFirst : Ordinate(static_cast<std::int32_t>(first));
     const Extended pLast = knownLast ? *knownLast : Ordinate(static_cast<std::int32_t>(last));
+    const std::int64_t split = first + (last - first) / 2;
+    if constexpr (kRemember) {
+        // The bounds in doubles, widened by more than their own rounding, so that each test
+        // below passes only where it passes in extended precision too; where one fails that
+        // would pass there, the run is split, which reports the same samples.
+        const double d0 = static_cast<double>(pFirst) * state_.ScaleY;
+        const double d1 = static_cast<double>(pLast) * state_.ScaleY;
+        const double slack = 2e-9 + (std::abs(d0) + std::abs(d1)) * 4e-15;
+        const double low = std::min(d0, d1) - slack;
+        const double high = std::max(d0, d1) + slack;
+        const bool inRange = high < 9.2e18 && low > -9.2e18;
+        if (inRange && (low > 232 || high < -232)) {
+            Emit(first, pFirst, false);
+            Emit(last, pLast, false);
+            return;
+        }
+        const double row = std::nearbyint(d0);
+        if (!inRange || !(row - 0.5 < low && high < row + 0.5)) {
+            CollectMonotone(first, split, pFirst);
+            CollectMonotone(split + 1, last, std::nullopt, pLast);
+            return;
+        }
+        EmitColumns(first, last, pFirst);
+        return;
+    }
     const Extended v0 = pFirst * scale;
     const Extended v1 = pLast * scale;
     const Extended low = std::min(v0, v1) - Slack(v0) - Slack(v1);
     const Extended high = std::max(v0, v1) + Slack(v0) + Slack(v1);
-    const std::int64_t split = first + (last - first) / 2;
     if (!(high < kRowLimit) || !(low > -kRowLimit)) {
         // Rows this far out may be beyond what the diagram can round: look sample by sample
         // where that starts, so the fault comes where it would come drawing every sample.
@@ -325,26 +372,8 @@ void PolarSweep::CollectMonotone(std::int64_t first, std::int64_t last, std::opt
     }
     const Extended row = std::rint(v0);
     if (row - 0.5L < low && high < row + 0.5L) {
-        // Every sample of the run draws in this row: only the columns change, and the samples
-        // where they change are found by bisection (the column moves one way with i).
-        Emit(first, pFirst, false);
-        const std::int64_t firstColumn = Column(first);
-        const std::int64_t lastColumn = Column(last);
-        const std::int64_t step = lastColumn >= firstColumn ? 1 : -1;
-        std::int64_t from = first;
-        for (std::int64_t column = firstColumn + step; step * (lastColumn - column) >= 0; column += step) {
-            std::int64_t lo = from + 1, hi = last; // first sample past the column boundary
-            while (lo < hi) {
-                const std::int64_t mid = lo + (hi - lo) / 2;
-                if (step * (Column(mid) - column) >= 0)
-                    hi = mid;
-                else
-                    lo = mid + 1;
-            }
-            column = Column(lo);
-            Emit(lo, Ordinate(static_cast<std::int32_t>(lo)), false);
-            from = lo;
-        }
+        // Every sample of the run draws in this row.
+        EmitColumns(first, last, pFirst);
         return;
     }
     CollectMonotone(first, split, pFirst);

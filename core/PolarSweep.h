@@ -74,6 +74,8 @@ private:
     void CollectMonotone(std::int64_t first, std::int64_t last, std::optional<Extended> pFirst = std::nullopt,
                          std::optional<Extended> pLast = std::nullopt);
     void Emit(std::int64_t i, Extended p, bool always);
+    // The samples of a run that draws in one row where its column changes.
+    void EmitColumns(std::int64_t first, std::int64_t last, Extended pFirst);
     Extended Slack(Extended pixels) const; // bound on the rounding of a pixel-scale value
 
     // Where the extended type is done in software (the web edition) every operation is dear:
