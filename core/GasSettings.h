@@ -15,6 +15,18 @@ inline double GammaFromField(std::int32_t gammaTimesTen) {
     return static_cast<double>(static_cast<Extended>(gammaTimesTen) / 10);
 }
 
+// A settings field as it was shown and the exact value it stood for: γ = 1.67 from a case shows
+// as 17, c1 = 340.5 as 340.  Closing the settings with the field unchanged keeps the exact value;
+// a field the student changed is taken as it reads.
+struct ShownGasField {
+    std::int32_t Field = 0;
+    double Exact = 0;
+};
+
+inline double ClosedFieldValue(const ShownGasField& shown, std::int32_t field, double fromField) {
+    return field == shown.Field ? shown.Exact : fromField;
+}
+
 // The velocity field's step, m/s: one Mach unit.
 inline std::int32_t VelocityStep(double soundSpeed) { return Round32(soundSpeed); }
 

@@ -77,8 +77,10 @@ bool WebCase::Visible(ResultItem item) const {
 }
 
 void WebCase::SetGas(std::int32_t soundSpeedField, std::int32_t gammaTimesTenField) {
-    flow_.SoundSpeed = soundSpeedField;
-    flow_.Gamma = GammaFromField(gammaTimesTenField);
+    flow_.SoundSpeed = ClosedFieldValue(shownSoundSpeed_, soundSpeedField, soundSpeedField);
+    flow_.Gamma = ClosedFieldValue(shownGamma_, gammaTimesTenField, GammaFromField(gammaTimesTenField));
+    shownSoundSpeed_ = {soundSpeedField, flow_.SoundSpeed};
+    shownGamma_ = {gammaTimesTenField, flow_.Gamma};
 }
 
 ResultFileValues WebCase::Open(const std::string& bytes) {
@@ -86,6 +88,8 @@ ResultFileValues WebCase::Open(const std::string& bytes) {
     flow_.SoundSpeed = values.SoundSpeed;
     flow_.Gamma = values.Gamma;
     flow_.V1 = values.V1;
+    shownSoundSpeed_ = {values.SoundSpeedField, values.SoundSpeed};
+    shownGamma_ = {values.GammaField, values.Gamma};
     return values;
 }
 

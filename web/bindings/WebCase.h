@@ -11,6 +11,7 @@
 
 #include "DiagramPicture.h"
 #include "FlowState.h"
+#include "GasSettings.h"
 #include "RasterCanvas.h"
 #include "ResultFile.h"
 #include "Solver.h"
@@ -36,7 +37,8 @@ class WebCase {
     std::string Caption(ResultItem item, char decimalSeparator) const;
     bool Visible(ResultItem item) const;
 
-    // The settings closing with their fields: the gas of the flow state (before Apply).
+    // The settings closing with their fields: the gas of the flow state (before Apply).  A field
+    // left as it was shown keeps the exact value it stands for (γ = 1.67 from a case stays 1.67).
     void SetGas(std::int32_t soundSpeedField, std::int32_t gammaTimesTenField);
 
     // Reads a result file's bytes; all four values are checked before anything changes, and a
@@ -61,6 +63,9 @@ class WebCase {
     std::string Bmp() const;
 
   private:
+    // The settings' fields as an opened case or the last close left them.
+    ShownGasField shownSoundSpeed_{340, 340.0};
+    ShownGasField shownGamma_{14, 1.4};
     class Window;
     friend class Window;
 

@@ -210,6 +210,15 @@ test('opening a good and a broken .psr', async () => {
   await dismissError(page);
   expectLabels(await labelsOf(page), nativeLines(good), 'after the broken file');
   equalPixels(await canvasRgb(page), before);
+  // A gas the fields show rounded (γ = 1.67 as 17) is kept by a settings close that changed
+  // nothing: the labels stay those of 1.67, not of 1.7.
+  const monatomic = psr(340, 167, 680, 20);
+  await open(monatomic);
+  await page.waitForFunction(() => document.getElementById('gamma').value === '17');
+  await page.click('#open-settings');
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => !document.getElementById('settings').open);
+  expectLabels(await labelsOf(page), nativeLines(monatomic), 'the settings closed untouched');
 });
 
 test('the PNG download is the diagram at four times its size; BMP and .psr downloads', async () => {
