@@ -68,12 +68,7 @@ Extended PolarSweep::ComputeOrdinate(std::int32_t i) {
     const Extended g = G(), k = K();
     const std::int32_t v1 = state_.V1;
     if constexpr (kRemember) {
-        // g k and (V1 - k) g do not depend on the sample: the same values, reckoned once.
-        if (!haveConstants_) {
-            gk_ = g * k;
-            aRight_ = (v1 - k) * g;
-            haveConstants_ = true;
-        }
+        EnsureConstants();
         Extended m = static_cast<Extended>(v1) - i;
         if (gk_ + m == 0)
             m = m + 1;
@@ -83,6 +78,78 @@ Extended PolarSweep::ComputeOrdinate(std::int32_t i) {
     if (g * k + m == 0)
         m = m + 1;
     return Sqrt(Abs(Div(m * m * ((v1 - k) * g - m), g * k + m)));
+}
+
+void PolarSweep::EnsureConstants() {
+    // g k and (V1 - k) g do not depend on the sample: the same values, reckoned once.
+    if (!haveConstants_) {
+        const Extended g = G(), k = K();
+        gk_ = g * k;
+        aRight_ = (state_.V1 - k) * g;
+        gkD_ = static_cast<double>(gk_);
+        aRightD_ = static_cast<double>(aRight_);
+        haveConstants_ = true;
+    }
+}
+
+PolarSweep::PixelBound PolarSweep::BoundPixel(std::int64_t i) {
+    EnsureConstants();
+    // The ordinate's formula in doubles.  With u = 2^-53, the constants a = (V1 - k) g and b = g k
+    // are off by u of their size, so a - m is off by about (|a| / |a - m| + 1) u of its own, and
+    // b + m likewise; the products, the quotient and the root add a few u, and the root halves
+    // the rest.  The bound taken is about four times that.  Near point A and the pole, where the
+    // differences cancel, and near the sample where b + m vanishes, the extended value is used.
+    const double m = static_cast<double>(state_.V1) - static_cast<double>(i);
+    const double am = aRightD_ - m, bm = gkD_ + m;
+    const double ca = std::abs(aRightD_) / std::abs(am), cb = std::abs(gkD_) / std::abs(bm);
+    if (std::abs(bm) >= 2 && ca < 1e6 && cb < 1e6) {
+        const double pixel = std::sqrt(std::abs(m * m * am / bm)) * state_.ScaleY;
+        if (std::isfinite(pixel))
+            return {pixel, std::abs(pixel) * (ca + cb + 10) * 2.3e-16, std::nullopt};
+    }
+    const Extended p = Ordinate(static_cast<std::int32_t>(i));
+    return {static_cast<double>(p) * state_.ScaleY, 0, p};
+}
+
+Extended PolarSweep::ExactOrdinate(std::int64_t i, PixelBound& bound) {
+    if (!bound.Exact)
+        bound.Exact = Ordinate(static_cast<std::int32_t>(i));
+    return *bound.Exact;
+}
+
+void PolarSweep::CollectBounded(std::int64_t first, std::int64_t last, PixelBound bFirst, PixelBound bLast) {
+    // The decisions cost little here, and each sample evaluated one by one is dear: split down to
+    // single samples.
+    if (last - first < 1) {
+        for (std::int64_t i = first; i <= last; ++i) {
+            const Extended p = i == first   ? ExactOrdinate(i, bFirst)
+                               : i == last ? ExactOrdinate(i, bLast)
+                                           : Ordinate(static_cast<std::int32_t>(i));
+            Emit(i, p, false);
+        }
+        return;
+    }
+    // The same decisions as on the extended values, each widened by the bounds of the ends, so
+    // that it passes only where it passes there too; where it fails, the run is split, which
+    // reports the same samples.
+    const double d0 = bFirst.Pixel, d1 = bLast.Pixel;
+    const double slack = 2e-9 + (std::abs(d0) + std::abs(d1)) * 4e-15 + bFirst.Error + bLast.Error;
+    const double low = std::min(d0, d1) - slack;
+    const double high = std::max(d0, d1) + slack;
+    const bool inRange = high < 9.2e18 && low > -9.2e18;
+    if (inRange && (low > 232 || high < -232)) {
+        Emit(first, ExactOrdinate(first, bFirst), false);
+        Emit(last, ExactOrdinate(last, bLast), false);
+        return;
+    }
+    const double row = std::nearbyint(d0);
+    if (!inRange || !(row - 0.5 < low && high < row + 0.5)) {
+        const std::int64_t split = first + (last - first) / 2;
+        CollectBounded(first, split, std::move(bFirst), BoundPixel(split));
+        CollectBounded(split + 1, last, BoundPixel(split + 1), std::move(bLast));
+        return;
+    }
+    EmitColumns(first, last, ExactOrdinate(first, bFirst));
 }
 
 bool PolarSweep::ComputeRightOfA(std::int32_t i) {
@@ -254,6 +321,30 @@ std::optional<std::int32_t> PolarSweep::LastPassingMonotone(std::int64_t first, 
     // The ordinate is monotone here, so its pixel values lie between those at the ends; the ray's
     // lie between its own end values.  If even the closest of them are a pixel or more apart, no
     // sample in between can pass.
+    if constexpr (kRemember) {
+        // First in doubles, with a bound on how far they can be from the extended test below; only
+        // where that bound leaves the answer open is the test made in extended precision.
+        const PixelBound b0 = BoundPixel(first), b1 = BoundPixel(last);
+        const double q0 = b0.Pixel, q1 = b1.Pixel;
+        const double tanD = static_cast<double>(tanWedge), scaleD = state_.ScaleY;
+        const double s0 = (tanD * static_cast<double>(first)) * scaleD;
+        const double s1 = (tanD * static_cast<double>(last)) * scaleD;
+        const auto slack = [](double v) { return 1e-9 + std::abs(v) * 1e-15; };
+        const double size = std::abs(q0) + std::abs(q1) + std::abs(s0) + std::abs(s1);
+        const double above = std::max(q0, q1) + slack(q0) + slack(q1) - (std::min(s0, s1) - slack(s0) - slack(s1));
+        const double below = std::min(q0, q1) - slack(q0) - slack(q1) - (std::max(s0, s1) + slack(s0) + slack(s1));
+        const double error = b0.Error + b1.Error + size * 1e-14 + 1e-12;
+        if (size < 1e15 && std::isfinite(above) && std::isfinite(below)) {
+            if (above + error <= -1 || below - error >= 1)
+                return std::nullopt;
+            if (above - error > -1 && below + error < 1) {
+                const std::int64_t mid = first + (last - first) / 2;
+                if (auto found = LastPassingMonotone(mid + 1, last, tanWedge))
+                    return found;
+                return LastPassingMonotone(first, mid, tanWedge);
+            }
+        }
+    }
     const Extended scale = state_.ScaleY;
     const Extended p0 = Ordinate(static_cast<std::int32_t>(first)) * scale;
     const Extended p1 = Ordinate(static_cast<std::int32_t>(last)) * scale;
@@ -288,6 +379,11 @@ void PolarSweep::CollectSamples(std::int64_t first, std::int64_t last) {
         if (piece.Exact) {
             for (std::int64_t i = piece.First; i <= piece.Last; ++i)
                 Emit(i, Ordinate(static_cast<std::int32_t>(i)), true);
+        } else if constexpr (kRemember) {
+            if (piece.Last - piece.First < kLeaf)
+                CollectMonotone(piece.First, piece.Last);
+            else
+                CollectBounded(piece.First, piece.Last, BoundPixel(piece.First), BoundPixel(piece.Last));
         } else {
             CollectMonotone(piece.First, piece.Last);
         }

@@ -84,6 +84,18 @@ private:
     // same either way.
     static constexpr bool kRemember = !std::is_floating_point_v<Extended>;
     Extended ComputeOrdinate(std::int32_t i);
+    void EnsureConstants();
+    // A sample's pixel row offset for the drawn passes' decisions: in doubles with a bound on how
+    // far it lies from the extended value, or the extended value itself where no such bound holds.
+    struct PixelBound {
+        double Pixel = 0;
+        double Error = 0;
+        std::optional<Extended> Exact; // the ordinate, once it has been evaluated
+    };
+    PixelBound BoundPixel(std::int64_t i);
+    Extended ExactOrdinate(std::int64_t i, PixelBound& bound);
+    void CollectBounded(std::int64_t first, std::int64_t last, PixelBound bFirst, PixelBound bLast);
+    double gkD_ = 0, aRightD_ = 0;
     bool ComputeRightOfA(std::int32_t i);
     std::unordered_map<std::int32_t, Extended> ordinates_;
     std::unordered_map<std::int32_t, bool> rightOfA_;
