@@ -94,12 +94,17 @@ async function typeInto(page, id, text) {
   await page.fill(`#${id}`, text);
 }
 
-// The settings as a student sets them: open, type, close with "OK".
+// The settings as a student sets them: open, type, close with "OK".  The close event comes after
+// the click, so the labels are blanked first and the run the close starts is waited for: it
+// writes them again or shows its fault.
 async function setGas(page, c1, gammaTimesTen) {
   await page.click('#open-settings');
   await typeInto(page, 'c1', String(c1));
   await typeInto(page, 'gamma', String(gammaTimesTen));
+  await page.evaluate((ids) => ids.forEach((id) => { document.getElementById(id).textContent = ''; }), Object.keys(LABELS));
   await page.click('#settings-ok');
+  await page.waitForFunction(() => !document.getElementById('settings').open &&
+    (document.getElementById('error').open || document.getElementById('chimax').textContent !== ''));
 }
 
 async function canvasRgb(page) {
