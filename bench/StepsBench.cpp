@@ -44,9 +44,8 @@ void PlainApply(benchmark::State& bench) {
     }
 }
 
-// The last step's picture drawn from the record onto a fresh canvas, as the window shows it.
-void StepPicture(benchmark::State& bench) {
-    const int chi = static_cast<int>(bench.range(0)), v1 = static_cast<int>(bench.range(1));
+// The steps of one run in air (c1 = 340 m/s) at the wedge chi and the speed v1, recorded.
+ConstructionRecord RecordRun(int chi, int v1) {
     RasterCanvas picture(PolarDiagram::kWidth, PolarDiagram::kHeight);
     FlowState state;
     state.SoundSpeed = 340;
@@ -56,6 +55,13 @@ void StepPicture(benchmark::State& bench) {
         StepRecordingDiagram diagram(record, picture, state);
         Apply(state, {chi, v1, '.'}, diagram);
     }
+    return record;
+}
+
+// The last step's picture drawn from the record onto a fresh canvas, as the window shows it.
+void StepPicture(benchmark::State& bench) {
+    const int chi = static_cast<int>(bench.range(0)), v1 = static_cast<int>(bench.range(1));
+    const ConstructionRecord record = RecordRun(chi, v1);
     for (auto _ : bench) {
         RasterCanvas fresh(PolarDiagram::kWidth, PolarDiagram::kHeight);
         record.DrawStep(record.Steps().size() - 1, fresh);
@@ -67,15 +73,7 @@ void StepPicture(benchmark::State& bench) {
 // new pixels, and the caption, which looks whether the step changed the picture.
 void MarkedStep(benchmark::State& bench) {
     const int chi = static_cast<int>(bench.range(0)), v1 = static_cast<int>(bench.range(1));
-    RasterCanvas picture(PolarDiagram::kWidth, PolarDiagram::kHeight);
-    FlowState state;
-    state.SoundSpeed = 340;
-    state.Gamma = 1.4;
-    ConstructionRecord record;
-    {
-        StepRecordingDiagram diagram(record, picture, state);
-        Apply(state, {chi, v1, '.'}, diagram);
-    }
+    const ConstructionRecord record = RecordRun(chi, v1);
     for (auto _ : bench) {
         RasterCanvas fresh(PolarDiagram::kWidth, PolarDiagram::kHeight);
         DrawStepView(record, 7, fresh);
