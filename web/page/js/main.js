@@ -7,6 +7,7 @@ import { SpinField, FieldError, wireStepButtons } from './spinfield.js';
 import { Settings } from './settings.js';
 import { download, pickFile, encodePng } from './files.js';
 import { showError, wireTheory, wireGuide, wireAbout } from './dialogs.js';
+import { Views } from './views.js';
 
 const LABEL_IDS = ['mach', 'chimax', 'p2p1', 'rho1rho2', 'v2v1', 't2t1'];
 const PNG_SCALE = 4; // the exported PNG: the diagram drawn at four times its size
@@ -19,7 +20,20 @@ const app = {
   chi: null,
   v1: null,
   settings: null,
+  views: null, // the tabs of the flight, comparison and steps views
   separator: '.',
+  appliedListeners: [],
+  // listener(result) runs after every Apply, also one a fault ended (result.error holds its text).
+  onApplied(listener) {
+    this.appliedListeners.push(listener);
+  },
+  // A wedge angle picked in another view (the flight scene, a chart): it goes into the wedge field,
+  // which brings it into its limits, and Apply runs as by the button.  Returns whether Apply ended
+  // without a fault.
+  pickWedge(degrees) {
+    this.chi.value = degrees;
+    return apply();
+  },
 };
 window.zorkventa = app;
 
@@ -70,6 +84,7 @@ function apply() {
   }
   const result = app.case.apply(wedge, velocity);
   render();
+  for (const listener of app.appliedListeners) listener(result);
   if (result.error) {
     showError(result.error);
     return false;
@@ -181,6 +196,7 @@ function wire() {
   wireTheory(byId('diagram'));
   wireGuide(byId('open-guide'), app.engine, startupDiagram);
   wireAbout(byId('open-about'), app.engine);
+  app.views = new Views(byId('views'));
   window.addEventListener('focus', activate);
 }
 
