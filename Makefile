@@ -109,10 +109,10 @@ test-sanitizers: test-release
 	ctest --preset sanitizers -j$(JOBS)
 
 # The web edition beside the native one: the node batch tool against the native on the generated
-# cases (the identity figure), then the page's own tests where there are any.
+# cases (the identity figure), then every script of the page's tests (web/tests/page/*-test.mjs).
 test-web: build web
 	$(WEB_ENV) sh web/tests/CompareBatch.sh $(BUILD)/zorkventa-batch $(WEB_BUILD)/zorkventa-batch.mjs
-	sh web/tests/page/run.sh web/tests/page/page-test.mjs $(WEB_BUILD)/site
+	for t in web/tests/page/*-test.mjs; do sh web/tests/page/run.sh $$t $(WEB_BUILD)/site || exit 1; done
 
 # The page's figures in Chromium: load time, Apply over every wedge angle at V1 = 1 000 000, the
 # site's compressed size.
