@@ -123,6 +123,22 @@ class PageCase {
     }
     val Bmp() const { return BytesOf(case_.Bmp()); }
 
+    // What the flight view takes its snapshot of, by the flow state's own names.
+    val Flow() const {
+        const FlowState& flow = case_.Flow();
+        val state = val::object();
+        state.set("PointCx", flow.PointCx);
+        state.set("PointCy", flow.PointCy);
+        state.set("V1", flow.V1);
+        state.set("WedgeAngle", flow.WedgeAngle);
+        state.set("ShockAngle", flow.ShockAngle);
+        state.set("ShockDetached", flow.ShockDetached);
+        state.set("DetachedRadius", flow.DetachedRadius);
+        state.set("DetachedEndX", flow.DetachedEndX);
+        state.set("DetachedEndY", flow.DetachedEndY);
+        return state;
+    }
+
   private:
     WebCase case_;
 };
@@ -154,7 +170,8 @@ EMSCRIPTEN_BINDINGS(zorkventa) {
         .function("deviceHeight", &PageCase::DeviceHeight)
         .function("pixels", &PageCase::Pixels)
         .function("pixelsAtScale", &PageCase::PixelsAtScale)
-        .function("bmp", &PageCase::Bmp);
+        .function("bmp", &PageCase::Bmp)
+        .function("flow", &PageCase::Flow);
     function("guideHtml", &zk::WebGuideHtml);
     function("aboutHtml", &zk::WebAboutHtml);
     function("velocityLowerLimit", &zk::WebVelocityLowerLimit);

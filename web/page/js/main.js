@@ -8,6 +8,7 @@ import { Settings } from './settings.js';
 import { download, pickFile, encodePng } from './files.js';
 import { showError, wireTheory, wireGuide, wireAbout } from './dialogs.js';
 import { Views } from './views.js';
+import { wireFlight } from './flight.js';
 
 const LABEL_IDS = ['mach', 'chimax', 'p2p1', 'rho1rho2', 'v2v1', 't2t1'];
 const PNG_SCALE = 4; // the exported PNG: the diagram drawn at four times its size
@@ -225,6 +226,7 @@ async function start() {
       // Without a service worker the page works as well; it only needs the network to load.
     });
   }
+  wireFlight(app);
 }
 
 start();
