@@ -37,14 +37,14 @@ class PageFlight {
     void Activate(const val& flowState) { flight_.Activate(FlowOf(flowState)); }
     void Close() { flight_.Close(); }
     bool Running() const { return flight_.Running(); }
-    // {error} when a tick faulted, else {}; then changed() holds the rectangles to put.
-    val Frame() {
-        val result = val::object();
-        const std::string fault = flight_.Frame();
-        if (!fault.empty())
-            result.set("error", fault);
-        return result;
+    // Whether the frame's ticks ran without a fault (error() then holds its message); changed()
+    // holds the rectangles to put either way.  Plain values: the page calls this 60 times a
+    // second and makes no objects for it.
+    bool Frame() {
+        error_ = flight_.Frame();
+        return error_.empty();
     }
+    std::string Error() const { return error_; }
     double Ticks() const { return static_cast<double>(flight_.Ticks()); }
     void SetScrollPosition(int position) { flight_.SetScrollPosition(position); }
     int ScrollPosition() const { return flight_.ScrollPosition(); }
@@ -52,13 +52,11 @@ class PageFlight {
 
     void SetShock(bool checked) { flight_.Controls().ShockChecked = checked; }
     void SetStreamlines(bool checked) { flight_.Controls().StreamlinesChecked = checked; }
-    // {shock, streamlines, streamlinesEnabled} as the last scene tick left them.
-    val Controls() const {
-        val controls = val::object();
-        controls.set("shock", flight_.Controls().ShockChecked);
-        controls.set("streamlines", flight_.Controls().StreamlinesChecked);
-        controls.set("streamlinesEnabled", flight_.Controls().StreamlinesEnabled);
-        return controls;
+    // The check boxes as the last scene tick left them, as bits: 1 "Ударная волна" checked,
+    // 2 "Линии тока" checked, 4 "Линии тока" enabled.
+    int Controls() const {
+        const SceneControls& c = flight_.Controls();
+        return (c.ShockChecked ? 1 : 0) | (c.StreamlinesChecked ? 2 : 0) | (c.StreamlinesEnabled ? 4 : 0);
     }
 
     // {cross, caption}: the cursor and the panel's number after the move.
@@ -99,6 +97,7 @@ class PageFlight {
 
   private:
     WebFlight flight_;
+    std::string error_;
 };
 
 } // namespace
@@ -115,6 +114,7 @@ EMSCRIPTEN_BINDINGS(zorkventa_flight) {
         .function("close", &PageFlight::Close)
         .function("running", &PageFlight::Running)
         .function("frame", &PageFlight::Frame)
+        .function("error", &PageFlight::Error)
         .function("ticks", &PageFlight::Ticks)
         .function("setScrollPosition", &PageFlight::SetScrollPosition)
         .function("scrollPosition", &PageFlight::ScrollPosition)

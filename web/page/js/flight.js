@@ -140,12 +140,14 @@ class FlightView {
   frame() {
     this.frameRequest = 0;
     if (!this.open || document.hidden) return;
-    const result = this.engine.frame();
+    const ok = this.engine.frame();
     this.put();
     this.followControls();
-    if (result.error) {
-      this.closeWith(`Полёт частиц остановлен: ${result.error}`);
-      showError(result.error);
+    if (!ok) {
+      // A fault in a tick would come again in every frame: the window stops and says why.
+      const error = this.engine.error();
+      this.closeWith(`Полёт частиц остановлен: ${error}`);
+      showError(error);
       return;
     }
     this.schedule();
@@ -153,12 +155,12 @@ class FlightView {
 
   // The changed rectangles from the engine's picture, which the ImageData views without a copy.
   put() {
-    const rgba = this.engine.rgba();
-    const width = this.engine.deviceWidth();
-    const height = this.engine.deviceHeight();
-    if (!this.image || this.image.data.buffer !== rgba.buffer || this.image.data.byteOffset !== rgba.byteOffset ||
-        this.image.width !== width) {
-      this.image = new ImageData(new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.byteLength), width, height);
+    // A view goes empty when the engine's memory grows; the picture's buffer itself moves only
+    // with the scale, when sizeCanvas() drops the view.
+    if (!this.image || this.image.data.length === 0) {
+      const rgba = this.engine.rgba();
+      this.image = new ImageData(new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.byteLength),
+        this.engine.deviceWidth(), this.engine.deviceHeight());
     }
     const rects = this.engine.changed();
     for (let i = 0; i < rects.length; i += 4) {
@@ -168,9 +170,11 @@ class FlightView {
 
   // A detached scene unchecks and disables "Линии тока", an attached one enables it again.
   followControls() {
-    const controls = this.engine.controls();
-    if (this.streamlines.checked !== controls.streamlines) this.streamlines.checked = controls.streamlines;
-    if (this.streamlines.disabled === controls.streamlinesEnabled) this.streamlines.disabled = !controls.streamlinesEnabled;
+    const bits = this.engine.controls();
+    const checked = (bits & 2) !== 0;
+    const enabled = (bits & 4) !== 0;
+    if (this.streamlines.checked !== checked) this.streamlines.checked = checked;
+    if (this.streamlines.disabled === enabled) this.streamlines.disabled = !enabled;
   }
 
   move({ x, y }) {
