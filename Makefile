@@ -17,6 +17,7 @@
 #   make web-bench the page's Apply timed under node
 #   make test-web  the web edition's tests (also the last stage of `make test`)
 #   make page-bench the page's figures in Chromium (load time, Apply, the site's size)
+#   make web-screenshots  the README's pictures of the page's views in docs/ (desktop and phone)
 
 # The installation test judges the menu entry, the metainfo and the file type of saved cases with
 # the desktop's own tools (xdg-mime asks mimetype, from libfile-mimeinfo-perl, on a desktop it does
@@ -55,7 +56,8 @@ SANITIZER_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppr
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: deps fuzz-deps package-deps web-deps configure build run test test-release test-sanitizers \
-        bench fuzz fuzz-merge package package-check lint clean web web-run web-bench page-bench test-web
+        bench fuzz fuzz-merge package package-check lint clean web web-run web-bench page-bench test-web \
+        web-screenshots
 
 # $(call install-missing,packages): installs those of the packages that are not installed yet.
 define install-missing
@@ -118,6 +120,9 @@ test-web: build web
 # site's compressed size.
 page-bench: build web
 	sh web/tests/page/run.sh bench/web/page.mjs $(WEB_BUILD)/site
+
+web-screenshots: web
+	sh web/tests/page/run.sh bench/web/screenshots.mjs $(WEB_BUILD)/site --out docs
 
 web: web-deps
 	$(WEB_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release
