@@ -18,6 +18,7 @@
 #   make test-web  the web edition's tests (also the last stage of `make test`)
 #   make page-bench the page's figures in Chromium (load time, Apply, the site's size)
 #   make flight-bench the flight view's CPU share in Chromium (500 particles, 10 s)
+#   make web-screenshots  the README's pictures of the page's views in docs/ (desktop and phone)
 
 # The installation test judges the menu entry, the metainfo and the file type of saved cases with
 # the desktop's own tools (xdg-mime asks mimetype, from libfile-mimeinfo-perl, on a desktop it does
@@ -56,7 +57,8 @@ SANITIZER_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppr
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: deps fuzz-deps package-deps web-deps configure build run test test-release test-sanitizers \
-        bench fuzz fuzz-merge package package-check lint clean web web-run web-bench page-bench flight-bench test-web
+        bench fuzz fuzz-merge package package-check lint clean web web-run web-bench page-bench flight-bench test-web \
+        web-screenshots
 
 # $(call install-missing,packages): installs those of the packages that are not installed yet.
 define install-missing
@@ -123,6 +125,8 @@ page-bench: build web
 # The flight view's CPU time in headless Chromium with 500 particles, over 10 s, a few times.
 flight-bench: build web
 	sh web/tests/page/run.sh bench/web/flight.mjs $(WEB_BUILD)/site
+web-screenshots: web
+	sh web/tests/page/run.sh bench/web/screenshots.mjs $(WEB_BUILD)/site --out docs
 
 web: web-deps
 	$(WEB_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release

@@ -17,6 +17,7 @@
 
 #include "ActivationTracker.h"
 #include "ChartView.h"
+#include "ComparisonText.h"
 #include "DecimalSeparator.h"
 #include "ErrorBox.h"
 #include "FileAccess.h"
@@ -38,60 +39,13 @@ TComparisonForm* Comparison = nullptr;
 
 namespace {
 
-const QString kDash = QStringLiteral("—");
-
-// A number as the window shows it: rounded to `decimals`, the locale's separator, no trailing zeros.
-QString Number(double value, int decimals) {
-    return zk::LocalizedNumberText(zk::ComparisonNumberText(value, decimals, '.'));
-}
-
-QString Degrees(double degrees) {
-    return Number(degrees, 2) + QStringLiteral("°");
-}
-
-QString RadiansAsDegrees(double radians) {
-    return Degrees(zk::DegreesFromRadians(radians));
-}
-
-// The error messages of the exact relations carry no full stop of their own.
-QString Sentence(const std::string& message) {
-    QString text = QString::fromStdString(message);
-    if (!text.endsWith(QLatin1Char('.')))
-        text += QLatin1Char('.');
-    return text;
-}
-
-const char* const kRowNames[TComparisonForm::kRows] = {
-    "Угол скачка, °", "P₂/P₁", "ρ₁/ρ₂", "υ₂/υ₁", "T₂/T₁", "M₂", "p₀₂/p₀₁", "Наибольший χ, °",
-};
-
-const char* const kColumnNames[TComparisonForm::kColumns] = {
-    "Построение", "Слабый скачок", "Сильный скачок", "Разность", "Разность, %",
-};
-
-// The case in the first line of the copied table: names, then the numbers' decimals.
-const char* const kCaseNames[5] = {"M₁", "γ", "χ, °", "V₁, м/с", "c₁, м/с"};
-
-// A sentence that continues another: its first letter in lower case.
-QString Continuing(const std::string& message) {
-    QString text = Sentence(message);
-    if (!text.isEmpty())
-        text[0] = text[0].toLower();
-    return text;
-}
+QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
 // The table's columns at the window's design size, pixels.
 constexpr int kColumnWidths[TComparisonForm::kColumns] = {95, 104, 104, 88, 95};
 
-// A field of the CSV file, quoted when it holds a separator, a quote or a line end.
-QString CsvField(const QString& field) {
-    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
-        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r')))
-        return field;
-    QString quoted = field;
-    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
+// A sentence that continues another: its first letter in lower case.
+QString Continuing(const std::string& message) { return FromUtf8(zk::ContinuingSentence(message)); }
 
 } // namespace
 
@@ -156,11 +110,11 @@ void TComparisonForm::CreateComponents() {
     Table1 = new QTableWidget(kRows, kColumns, this);
     Table1->setGeometry(16, 78, 608, 204);
     QStringList columnNames;
-    for (const char* name : kColumnNames)
+    for (const char* name : zk::ComparisonText::ColumnNames())
         columnNames << QString::fromUtf8(name);
     Table1->setHorizontalHeaderLabels(columnNames);
     QStringList rowNames;
-    for (const char* name : kRowNames)
+    for (const char* name : zk::ComparisonText::RowNames())
         rowNames << QString::fromUtf8(name);
     Table1->setVerticalHeaderLabels(rowNames);
     Table1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -177,14 +131,12 @@ void TComparisonForm::CreateComponents() {
     Table1->horizontalHeader()->setFixedHeight(24);
     for (int column = 0; column < kColumns; ++column)
         Table1->setColumnWidth(column, kColumnWidths[column]);
-    Table1->verticalHeaderItem(kRows - 1)->setToolTip(
-        QStringLiteral("Наибольший целый угол клина, при котором построение находит присоединённый скачок, "
-                       "и наибольший угол поворота потока θmax точной теории"));
+    Table1->verticalHeaderItem(kRows - 1)->setToolTip(QString::fromUtf8(zk::ComparisonText::LargestWedgeHint()));
     // θmax is where the weak and the strong branch meet: one value for both columns.
-    Table1->setSpan(kRows - 1, WeakColumn, 1, 2);
+    Table1->setSpan(zk::ComparisonText::kSpanRow, zk::ComparisonText::kSpanColumn, 1, 2);
     for (int row = 0; row < kRows; ++row)
         for (int column = 0; column < kColumns; ++column) {
-            auto* item = new QTableWidgetItem(kDash);
+            auto* item = new QTableWidgetItem(QString::fromUtf8(zk::ComparisonText::kDash));
             item->setTextAlignment(Qt::AlignCenter);
             Table1->setItem(row, column, item);
         }
@@ -194,9 +146,7 @@ void TComparisonForm::CreateComponents() {
     Label3->setWordWrap(true);
     Label3->setFont(zk::FormFont(13, false));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label3->setText(QStringLiteral("Разность — построение минус слабый скачок, который и находит построение. "
-                                   "Наибольший χ — последний целый угол клина с присоединённым скачком "
-                                   "на построении, рядом θmax точной теории."));
+    Label3->setText(QString::fromUtf8(zk::ComparisonText::ReadingNote()));
 
     Label4 = new QLabel(this);
     Label4->setGeometry(16, 324, 608, 56);
@@ -269,46 +219,37 @@ void TComparisonForm::AfterApply(bool faulted) noexcept {
 }
 
 void TComparisonForm::Refresh() {
+    const std::string separator = zk::DecimalSeparator().toStdString();
     try {
         const double wedgeDegrees = zk::DegreesFromRadians(Flow.WedgeAngle);
-        const QString mach = Flow.SoundSpeed == 0
-                                 ? QStringLiteral("не определено")
-                                 : QStringLiteral("= ") + Number(Flow.V1 / Flow.SoundSpeed, 3);
-        Label1->setText(QStringLiteral("M₁ %1     γ = %2     χ = %3     V₁ = %4 м/с     c₁ = %5 м/с")
-                            .arg(mach, Number(Flow.Gamma, 2), Degrees(wedgeDegrees), QString::number(Flow.V1),
-                                 Number(Flow.SoundSpeed, 2)));
-        caseValues_ = {Flow.SoundSpeed == 0 ? std::string()
-                                            : zk::ComparisonNumberText(Flow.V1 / Flow.SoundSpeed, 3, '.'),
-                       zk::ComparisonNumberText(Flow.Gamma, 2, '.'),
-                       zk::ComparisonNumberText(wedgeDegrees, 2, '.'), std::to_string(Flow.V1),
-                       zk::ComparisonNumberText(Flow.SoundSpeed, 2, '.')};
         if (lastApplyFaulted_) {
-            ClearTable();
-            Label4->clear();
+            Show(zk::ComparisonText::AfterFault(Flow, separator));
             Chart3->SetChart(nullptr);
             ShowCharts(nullptr, wedgeDegrees, QStringLiteral("Последний расчёт прерван ошибкой."));
-            ShowSummary(
-                QStringLiteral("Последний расчёт прерван ошибкой: сравнивать нечего. Исправьте данные "
-                               "и нажмите «Применить»."),
-                true);
             return;
         }
         const zk::ShockComparison comparison = zk::CompareWithExactTheory(Flow, wedgeCache_);
-        Fill(comparison);
+        Show(zk::ComparisonText::Compared(Flow, comparison, separator));
         Chart3->SetChart(std::make_unique<ThetaBetaChart>(comparison, wedgeDegrees));
         ShowCharts(&comparison, wedgeDegrees, QString());
     } catch (const std::exception& e) {
         // Nothing of the comparison may stop the program; say what went wrong in the window.
-        const QString problem = QStringLiteral("Сравнение не удалось: ") + Sentence(e.what());
-        ClearTable();
-        Chart3->SetChart(nullptr);
-        ShowCharts(nullptr, 0, problem);
-        ShowSummary(problem, true);
+        Failed(e.what(), separator);
     } catch (...) {
-        ClearTable();
+        Failed(std::string(), separator);
+    }
+}
+
+void TComparisonForm::Failed(const std::string& problem, const std::string& separator) noexcept {
+    try {
+        Show(zk::ComparisonText::Failed(Flow, problem, separator));
         Chart3->SetChart(nullptr);
-        ShowCharts(nullptr, 0, QStringLiteral("Сравнение не удалось."));
-        ShowSummary(QStringLiteral("Сравнение не удалось."), true);
+        ShowCharts(nullptr, 0,
+                   problem.empty() ? QStringLiteral("Сравнение не удалось.")
+                                   : QStringLiteral("Сравнение не удалось: ") +
+                                         FromUtf8(zk::MessageSentence(problem)));
+    } catch (...) {
+        // Not even the failure could be told (no memory): the window keeps what it shows.
     }
 }
 
@@ -351,61 +292,25 @@ void TComparisonForm::ShowCharts(const zk::ShockComparison* comparison, double w
     Chart2->SetChart(std::make_unique<PressurePolarChart>(std::move(chartCase)));
 }
 
-void TComparisonForm::ClearTable() {
+void TComparisonForm::Show(zk::ComparisonText text) {
+    text_ = std::move(text);
+    Label1->setText(FromUtf8(text_->CaseLine()));
     for (int row = 0; row < kRows; ++row)
         for (int column = 0; column < kColumns; ++column)
-            SetCell(row, column, std::nullopt, 0);
-}
-
-void TComparisonForm::SetCell(int row, int column, const std::optional<double>& value, int decimals) {
-    std::string& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-    cell = value ? zk::ComparisonNumberText(*value, decimals, '.') : std::string();
-    Table1->item(row, column)->setText(cell.empty() ? kDash : zk::LocalizedNumberText(cell));
-}
-
-std::vector<std::vector<QString>> TComparisonForm::TableFields(bool localized) const {
-    const auto number = [localized](const std::string& text) {
-        return localized ? zk::LocalizedNumberText(text) : QString::fromStdString(text);
-    };
-    std::vector<std::vector<QString>> lines;
-    std::vector<QString> first;
-    for (std::size_t i = 0; i < caseValues_.size(); ++i) {
-        first.push_back(QString::fromUtf8(kCaseNames[i]));
-        first.push_back(number(caseValues_[i]));
-    }
-    lines.push_back(first);
-    lines.push_back({});
-    std::vector<QString> header = {QString()};
-    for (const char* name : kColumnNames)
-        header.push_back(QString::fromUtf8(name));
-    lines.push_back(header);
-    for (int row = 0; row < kRows; ++row) {
-        std::vector<QString> line = {QString::fromUtf8(kRowNames[row])};
-        for (const std::string& cell : cells_[static_cast<std::size_t>(row)])
-            line.push_back(number(cell));
-        lines.push_back(line);
-    }
-    return lines;
+            Table1->item(row, column)->setText(FromUtf8(text_->Cell(row, column)));
+    Label4->setText(FromUtf8(text_->Landmarks()));
+    Label2->setText(FromUtf8(text_->Summary()));
+    QPalette palette = Label2->palette();
+    palette.setColor(QPalette::WindowText, text_->Warning() ? QColor(0xa0, 0, 0) : QColor(Qt::black));
+    Label2->setPalette(palette);
 }
 
 QString TComparisonForm::TableText() const {
-    QString text;
-    for (const std::vector<QString>& line : TableFields(true)) {
-        QStringList fields(line.begin(), line.end());
-        text += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    }
-    return text;
+    return text_ ? FromUtf8(text_->TableText()) : QString();
 }
 
 QString TComparisonForm::TableCsv() const {
-    QString text;
-    for (const std::vector<QString>& line : TableFields(false)) {
-        QStringList fields;
-        for (const QString& field : line)
-            fields << CsvField(field);
-        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    }
-    return text;
+    return text_ ? FromUtf8(text_->TableCsv()) : QString();
 }
 
 void TComparisonForm::CopyTable() {
@@ -422,88 +327,4 @@ void TComparisonForm::Button2Click() {
     } catch (const zk::FileAccessError& error) {
         throw zk::InOutError(zk::InOutCode(error));
     }
-}
-
-void TComparisonForm::ShowSummary(const QString& text, bool warning) {
-    // A formula such as "θmax = 22,97°" is not broken across lines.
-    QString shown = text;
-    shown.replace(QStringLiteral(" = "), QStringLiteral("\u00a0=\u00a0"));
-    Label2->setText(shown);
-    QPalette palette = Label2->palette();
-    palette.setColor(QPalette::WindowText, warning ? QColor(0xa0, 0, 0) : QColor(Qt::black));
-    Label2->setPalette(palette);
-}
-
-void TComparisonForm::Fill(const zk::ShockComparison& comparison) {
-    for (int row = 0; row < kRows && row < static_cast<int>(comparison.Rows.size()); ++row) {
-        const zk::ComparisonRow& r = comparison.Rows[static_cast<std::size_t>(row)];
-        const int decimals = r.InDegrees ? 2 : 4;
-        SetCell(row, ConstructionColumn, r.Construction, decimals);
-        SetCell(row, WeakColumn, r.Weak, decimals);
-        SetCell(row, StrongColumn, r.Strong, decimals);
-        SetCell(row, DifferenceColumn, r.Difference(), decimals);
-        SetCell(row, PercentColumn, r.RelativeDifference(), 2);
-    }
-
-    const zk::ExactValues& exact = comparison.Exact;
-    if (exact.Answered()) {
-        const zk::ExactShockTheory& t = exact.Theory;
-        Label4->setText(
-            QStringLiteral("Угол Маха μ = %1\nНаибольший угол поворота потока θmax = %2 при β = %3\n"
-                           "Звуковая точка (M₂ = 1): θ = %4; β = %5")
-                .arg(RadiansAsDegrees(t.MachAngle), RadiansAsDegrees(t.ThetaMax),
-                     RadiansAsDegrees(t.BetaAtThetaMax), RadiansAsDegrees(t.SonicTheta),
-                     RadiansAsDegrees(t.SonicBeta)));
-    } else {
-        Label4->setText(
-            QStringLiteral("Угол Маха, наибольший угол поворота и звуковая точка не определены."));
-    }
-    const QString summary = Summary(comparison);
-    const bool agree = comparison.Construction.Attached && exact.Weak.has_value() && Flow.WedgeAngle != 0 &&
-                       !comparison.ConstructionBelowMachAngle();
-    ShowSummary(summary, !agree && Flow.WedgeAngle != 0);
-}
-
-QString TComparisonForm::Summary(const zk::ShockComparison& comparison) const {
-    const zk::ExactValues& exact = comparison.Exact;
-    const zk::ConstructionValues& c = comparison.Construction;
-    const QString chi = Degrees(zk::DegreesFromRadians(Flow.WedgeAngle));
-    if (!comparison.ConstructionProblem.empty())
-        return QStringLiteral("Значения построения не получены: ") + Sentence(comparison.ConstructionProblem);
-    if (!exact.Answered()) {
-        QString problem = Sentence(exact.Problem);
-        problem[0] = problem[0].toLower(); // the message continues the sentence
-        return QStringLiteral("Точная теория не даёт ответа: ") + problem;
-    }
-    const QString thetaMax = RadiansAsDegrees(exact.Theory.ThetaMax);
-    if (Flow.WedgeAngle == 0)
-        return QStringLiteral("При χ = 0° клин не поворачивает поток: слабый скачок вырождается в волну Маха "
-                              "(β = μ = %1), сильный — в прямой скачок (β = 90°).")
-            .arg(RadiansAsDegrees(exact.Theory.MachAngle));
-    if (comparison.BeyondMaximumDeflection()) {
-        if (c.Attached)
-            return QStringLiteral(
-                       "При χ = %1 построение ещё находит скачок, но по точной теории присоединённого "
-                       "скачка нет: χ больше наибольшего угла поворота потока θmax = %2.")
-                .arg(chi, thetaMax);
-        return QStringLiteral(
-                   "При χ = %1 присоединённого скачка нет: угол клина больше наибольшего угла поворота "
-                   "потока θmax = %2 — скачок отсоединяется.")
-            .arg(chi, thetaMax);
-    }
-    if (!c.Attached)
-        return QStringLiteral(
-                   "При χ = %1 построение не находит присоединённого скачка, хотя по точной теории он "
-                   "есть (θmax = %2).")
-            .arg(chi, thetaMax);
-    const zk::ComparisonRow& angle = comparison.Rows.front();
-    if (comparison.ConstructionBelowMachAngle())
-        return QStringLiteral("При χ = %1 разрешение построения в один пиксель опускает φ = %2 ниже угла "
-                              "Маха μ = %3: это не скачок уплотнения, давление за ним падает "
-                              "(P₂/P₁ = %4 < 1).")
-            .arg(chi, Degrees(*angle.Construction), RadiansAsDegrees(exact.Theory.MachAngle),
-                 Number(c.PressureRatio, 3));
-    return QStringLiteral(
-               "Построение даёт слабый скачок: φ = %1 против β = %2 по точной теории, разность %3.")
-        .arg(Degrees(*angle.Construction), Degrees(*angle.Weak), Degrees(*angle.Difference()));
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "ComparisonText.h"
 #include "LargestWedgeCache.h"
 #include "ScaledContent.h"
 #include "ShockComparison.h"
@@ -37,8 +38,9 @@ class TComparisonForm : public QWidget {
     static constexpr int kClientHeight = 672; // pixels
 
     // Table rows, in the order of the comparison's quantities, and columns.
-    static constexpr int kRows = 8;
+    static constexpr int kRows = zk::ComparisonText::kRows;
     enum Column { ConstructionColumn, WeakColumn, StrongColumn, DifferenceColumn, PercentColumn, kColumns };
+    static_assert(kColumns == zk::ComparisonText::kColumns);
 
     explicit TComparisonForm(QWidget* parent = nullptr);
     ~TComparisonForm() override;
@@ -90,23 +92,16 @@ class TComparisonForm : public QWidget {
 
   private:
     void CreateComponents();
-    void Fill(const zk::ShockComparison& comparison);
-    void ClearTable();
-    void SetCell(int row, int column, const std::optional<double>& value, int decimals);
+    void Show(zk::ComparisonText text);
+    void Failed(const std::string& problem, const std::string& separator) noexcept;
     void ShowCharts(const zk::ShockComparison* comparison, double wedgeDegrees, const QString& problem);
-    QString CaseField(int index, bool localized) const;
-    std::vector<std::vector<QString>> TableFields(bool localized) const;
-    void ShowSummary(const QString& text, bool warning);
-    QString Summary(const zk::ShockComparison& comparison) const;
 
     ScaledContent content_;
     bool lastApplyFaulted_ = false;
     bool placed_ = false;
 
-    // The numbers of the table as the CSV writes them (decimal point, empty where the window shows
-    // a dash), and the case's numbers of the first line.
-    std::array<std::array<std::string, kColumns>, kRows> cells_;
-    std::array<std::string, 5> caseValues_;
+    // What the window shows of the last refresh, and the table's text; nothing before the first.
+    std::optional<zk::ComparisonText> text_;
 
     zk::LargestWedgeCache wedgeCache_;
     // The family depends on γ only and the current curve on M1 and γ: kept while they stay.

@@ -8,6 +8,7 @@
 #include <exception>
 #include <string>
 
+#include "ComparisonBindings.h"
 #include "Errors.h"
 #include "GasSettings.h"
 #include "GuideText.h"
@@ -138,9 +139,13 @@ class PageCase {
         state.set("DetachedEndY", flow.DetachedEndY);
         return state;
     }
+    val Comparison(const std::string& separator) { return ComparisonOf(case_, comparisonCache_, separator); }
+    val OpenLink(const std::string& query) { return OpenLinkOf(case_, query); }
+    std::string LinkQuery() const { return case_.LinkQuery(); }
 
   private:
     WebCase case_;
+    LargestWedgeCache comparisonCache_;
 };
 
 std::string WebGuideHtml(const std::string& diagram, const std::string& theory) {
@@ -171,7 +176,10 @@ EMSCRIPTEN_BINDINGS(zorkventa) {
         .function("pixels", &PageCase::Pixels)
         .function("pixelsAtScale", &PageCase::PixelsAtScale)
         .function("bmp", &PageCase::Bmp)
-        .function("flow", &PageCase::Flow);
+        .function("flow", &PageCase::Flow)
+        .function("comparison", &PageCase::Comparison)
+        .function("openLink", &PageCase::OpenLink)
+        .function("linkQuery", &PageCase::LinkQuery);
     function("guideHtml", &zk::WebGuideHtml);
     function("aboutHtml", &zk::WebAboutHtml);
     function("velocityLowerLimit", &zk::WebVelocityLowerLimit);

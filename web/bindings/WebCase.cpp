@@ -44,11 +44,13 @@ std::string WebCase::Apply(std::int32_t wedgeDegrees, std::int32_t velocity) {
     inputs.DecimalSeparator = '.'; // the captions take the page's separator when shown
     runningRun_ = DiagramRun{flow_, inputs, canvas_->Pen()};
     Window window(*this);
+    lastApplyFaulted_ = true; // until the run ends normally
     try {
         zk::Apply(flow_, inputs, window);
     } catch (const AppError& error) {
         return error.what();
     }
+    lastApplyFaulted_ = false;
     return {};
 }
 
@@ -85,12 +87,23 @@ void WebCase::SetGas(std::int32_t soundSpeedField, std::int32_t gammaTimesTenFie
 
 ResultFileValues WebCase::Open(const std::string& bytes) {
     const ResultFileValues values = ReadResultFile(bytes);
+    Take(values);
+    return values;
+}
+
+WebCase::OpenedLink WebCase::OpenLink(const std::string& query) {
+    CaseLink link = ReadCaseLink(query);
+    const ResultFileValues values = CaseLinkValues(link, flow_);
+    Take(values);
+    return {values, std::move(link.Problems)};
+}
+
+void WebCase::Take(const ResultFileValues& values) {
     flow_.SoundSpeed = values.SoundSpeed;
     flow_.Gamma = values.Gamma;
     flow_.V1 = values.V1;
     shownSoundSpeed_ = {values.SoundSpeedField, values.SoundSpeed};
     shownGamma_ = {values.GammaField, values.Gamma};
-    return values;
 }
 
 std::unique_ptr<RasterCanvas> WebCase::DrawPicture(std::int32_t scale) const {

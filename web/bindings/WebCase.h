@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseLink.h"
 #include "DiagramPicture.h"
 #include "FlowState.h"
 #include "GasSettings.h"
@@ -48,6 +49,20 @@ class WebCase {
     // The result file of the flow state.
     std::string Save() const { return FormatResultFile(flow_); }
 
+    // Reads a case given in the page's address (the query, without "?"): the given values over
+    // the flow state's, into the flow state as an opened file's; problems holds a sentence for
+    // each parameter left out.  The caller sets the fields from values and runs Apply.
+    struct OpenedLink {
+        ResultFileValues Values;
+        std::vector<std::string> Problems;
+    };
+    OpenedLink OpenLink(const std::string& query);
+    // The address's query of the case Apply last ran.
+    std::string LinkQuery() const { return CaseLinkQuery(flow_); }
+
+    // Whether a fault ended the last Apply (not the start-up one, which solves).
+    bool LastApplyFaulted() const { return lastApplyFaulted_; }
+
     const FlowState& Flow() const { return flow_; }
 
     // The picture at device scale k: drawn again from its run when k is not its scale.
@@ -76,6 +91,9 @@ class WebCase {
     DiagramRun runningRun_; // what the running Apply started from
     DiagramRun pictureRun_; // the run that last cleared the picture
     std::vector<std::uint8_t> rgba_;
+    bool lastApplyFaulted_ = false;
+
+    void Take(const ResultFileValues& values);
 
     std::unique_ptr<RasterCanvas> DrawPicture(std::int32_t scale) const;
     const std::vector<std::uint8_t>& ToRgba(const RasterCanvas& canvas);

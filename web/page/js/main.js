@@ -9,6 +9,8 @@ import { download, pickFile, encodePng } from './files.js';
 import { showError, wireTheory, wireGuide, wireAbout } from './dialogs.js';
 import { Views } from './views.js';
 import { wireFlight } from './flight.js';
+import { wireComparison } from './comparison.js';
+import { wireCaseLink } from './caselink.js';
 
 const LABEL_IDS = ['mach', 'chimax', 'p2p1', 'rho1rho2', 'v2v1', 't2t1'];
 const PNG_SCALE = 4; // the exported PNG: the diagram drawn at four times its size
@@ -198,6 +200,7 @@ function wire() {
   wireGuide(byId('open-guide'), app.engine, startupDiagram);
   wireAbout(byId('open-about'), app.engine);
   app.views = new Views(byId('views'));
+  wireComparison(app);
   window.addEventListener('focus', activate);
 }
 
@@ -216,6 +219,7 @@ async function start() {
   app.chi.value = 20;
   activate();
   render();
+  wireCaseLink(app);
   byId('loading').hidden = true;
   performance.mark('zorkventa-drawn');
   document.documentElement.dataset.ready = 'true';
