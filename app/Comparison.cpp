@@ -72,14 +72,6 @@ const char* const kColumnNames[TComparisonForm::kColumns] = {
 // The case in the first line of the copied table: names, then the numbers' decimals.
 const char* const kCaseNames[5] = {"M₁", "γ", "χ, °", "V₁, м/с", "c₁, м/с"};
 
-// A sentence that continues another: its first letter in lower case.
-QString Continuing(const std::string& message) {
-    QString text = Sentence(message);
-    if (!text.isEmpty())
-        text[0] = text[0].toLower();
-    return text;
-}
-
 // The table's columns at the window's design size, pixels.
 constexpr int kColumnWidths[TComparisonForm::kColumns] = {95, 104, 104, 88, 95};
 
@@ -314,39 +306,7 @@ void TComparisonForm::Refresh() {
 
 void TComparisonForm::ShowCharts(const zk::ShockComparison* comparison, double wedgeDegrees,
                                  const QString& problem) {
-    ShockChartCase chartCase;
-    chartCase.WedgeDegrees = wedgeDegrees;
-    if (!comparison) {
-        chartCase.FamilyProblem = chartCase.CurrentProblem = problem;
-    } else {
-        chartCase.Comparison = *comparison;
-        // The family is the gas's own: made again only for a new γ, and a γ without oblique shocks
-        // is told once, not tried at every refresh.
-        const double gamma = Flow.Gamma;
-        if (!familyGamma_ ||
-            std::bit_cast<std::uint64_t>(*familyGamma_) != std::bit_cast<std::uint64_t>(gamma)) {
-            familyGamma_ = gamma;
-            family_.reset();
-            familyProblem_.clear();
-            try {
-                family_ = std::make_shared<const zk::ThetaBetaFamily>(gamma);
-            } catch (const zk::AppError& e) {
-                familyProblem_ = QStringLiteral("Кривых θ–β–M нет: ") + Continuing(e.what());
-            }
-        }
-        chartCase.Family = family_;
-        chartCase.FamilyProblem = familyProblem_;
-        const zk::ExactValues& exact = comparison->Exact;
-        if (!exact.Answered()) {
-            current_.reset();
-            chartCase.CurrentProblem =
-                QStringLiteral("Для этого потока кривой нет: ") + Continuing(exact.Problem);
-        } else {
-            if (!current_ || current_->Mach() != exact.M1 || current_->Theory().Gamma != exact.Theory.Gamma)
-                current_ = std::make_shared<const zk::ShockCurve>(exact.M1, exact.Theory.Gamma, 120);
-            chartCase.Current = current_;
-        }
-    }
+    ShockChartCase chartCase = chartCases_.Make(comparison, Flow.Gamma, wedgeDegrees, problem.toStdString());
     Chart1->SetChart(std::make_unique<ThetaBetaFamilyChart>(chartCase));
     Chart2->SetChart(std::make_unique<PressurePolarChart>(std::move(chartCase)));
 }
