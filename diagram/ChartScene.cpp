@@ -42,6 +42,10 @@ std::string Number(double v) {
     if (!std::isfinite(v))
         return "null";
     char buffer[32];
+    if (v == std::floor(v) && std::abs(v) < 1e15) {
+        std::snprintf(buffer, sizeof buffer, "%.0f", v);
+        return buffer;
+    }
     for (int digits = 1; digits <= 17; ++digits) {
         std::snprintf(buffer, sizeof buffer, "%.*g", digits, v);
         if (std::strtod(buffer, nullptr) == v)

@@ -2,13 +2,15 @@
 #include "ShockCharts.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 #include "Errors.h"
 #include "ExactShock.h"
+#include "FlowState.h"
+#include "LargestWedgeCache.h"
 
 namespace zk {
 
@@ -709,7 +711,13 @@ ChartCase ChartCaseMaker::Make(const ShockComparison* comparison, double gamma, 
         return c;
     }
     c.Comparison = *comparison;
-    if (!familyGamma_ || std::bit_cast<std::uint64_t>(*familyGamma_) != std::bit_cast<std::uint64_t>(gamma)) {
+    // Bit for bit: a new γ, however near, gets its own family (the web's library has no bit_cast).
+    const auto bits = [](double v) {
+        std::uint64_t b = 0;
+        std::memcpy(&b, &v, sizeof b);
+        return b;
+    };
+    if (!familyGamma_ || bits(*familyGamma_) != bits(gamma)) {
         familyGamma_ = gamma;
         family_.reset();
         familyProblem_.clear();
@@ -731,6 +739,41 @@ ChartCase ChartCaseMaker::Make(const ShockComparison* comparison, double gamma, 
         c.Current = current_;
     }
     return c;
+}
+
+std::string ComparisonChartsJson(ChartCaseMaker& cases, LargestWedgeCache& wedges, const FlowState& state,
+                                 bool lastApplyFaulted, const ChartTextMetrics& metrics,
+                                 const std::string& separator) {
+    double wedgeDegrees = DegreesFromRadians(state.WedgeAngle);
+    std::optional<ShockComparison> comparison;
+    std::string problem;
+    if (lastApplyFaulted) {
+        problem = "Последний расчёт прерван ошибкой.";
+    } else {
+        try {
+            comparison = CompareWithExactTheory(state, wedges);
+        } catch (const std::exception& e) {
+            // Nothing of the comparison may stop the page; the charts say what went wrong.
+            problem = "Сравнение не удалось: " + ChartSentence(e.what());
+            wedgeDegrees = 0;
+        }
+    }
+    const ChartCase chartCase = cases.Make(comparison ? &*comparison : nullptr, state.Gamma, wedgeDegrees, problem);
+    std::string json = "[";
+    if (comparison) {
+        json += ChartSceneJson(ThetaBetaScene(*comparison, wedgeDegrees, metrics, separator));
+    } else {
+        // The desktop shows no θ–β chart then; an empty scene of its size says so.
+        ChartScene empty;
+        empty.Name = "theta-beta";
+        empty.Width = kThetaBetaWidth;
+        empty.Height = kThetaBetaHeight;
+        empty.Notice = problem;
+        json += ChartSceneJson(empty);
+    }
+    json += ",\n" + ChartSceneJson(FamilyScene(chartCase, metrics, separator));
+    json += ",\n" + ChartSceneJson(PressureScene(chartCase, metrics, separator)) + "]";
+    return json;
 }
 
 } // namespace zk

@@ -81,6 +81,17 @@ class ChartCaseMaker {
     std::shared_ptr<const ShockCurve> current_;
 };
 
+class LargestWedgeCache;
+struct FlowState;
+
+// The three scenes of the comparison view after an Apply, as a JSON array (θ–β, family, pressure
+// polar), computed as the desktop's comparison window does: the comparison with the exact theory
+// of the state the last Apply left, or, when that Apply was ended by a fault, only the sentence
+// that says so.
+std::string ComparisonChartsJson(ChartCaseMaker& cases, LargestWedgeCache& wedges, const FlowState& state,
+                                 bool lastApplyFaulted, const ChartTextMetrics& metrics,
+                                 const std::string& separator);
+
 // A message of the exact relations as a sentence (they carry no full stop of their own), and as
 // one that continues another (its first letter in lower case, Cyrillic or Latin).
 std::string ChartSentence(const std::string& message);

@@ -11,6 +11,7 @@
 #include "Errors.h"
 #include "GasSettings.h"
 #include "GuideText.h"
+#include "ChartBindings.h"
 #include "WebCase.h"
 
 #ifndef ZK_VERSION
@@ -122,9 +123,14 @@ class PageCase {
         });
     }
     val Bmp() const { return BytesOf(case_.Bmp()); }
+    // The comparison charts' scenes, JSON (see ChartBindings.h).
+    std::string ChartScenes(bool lastApplyFaulted, const std::string& separator, val measure) {
+        return charts_.Scenes(case_.Flow(), lastApplyFaulted, separator, measure);
+    }
 
   private:
     WebCase case_;
+    PageCharts charts_;
 };
 
 std::string WebGuideHtml(const std::string& diagram, const std::string& theory) {
@@ -154,7 +160,8 @@ EMSCRIPTEN_BINDINGS(zorkventa) {
         .function("deviceHeight", &PageCase::DeviceHeight)
         .function("pixels", &PageCase::Pixels)
         .function("pixelsAtScale", &PageCase::PixelsAtScale)
-        .function("bmp", &PageCase::Bmp);
+        .function("bmp", &PageCase::Bmp)
+        .function("chartScenes", &PageCase::ChartScenes);
     function("guideHtml", &zk::WebGuideHtml);
     function("aboutHtml", &zk::WebAboutHtml);
     function("velocityLowerLimit", &zk::WebVelocityLowerLimit);

@@ -8,6 +8,7 @@ import { Settings } from './settings.js';
 import { download, pickFile, encodePng } from './files.js';
 import { showError, wireTheory, wireGuide, wireAbout } from './dialogs.js';
 import { Views } from './views.js';
+import { wireCharts } from './charts.js';
 
 const LABEL_IDS = ['mach', 'chimax', 'p2p1', 'rho1rho2', 'v2v1', 't2t1'];
 const PNG_SCALE = 4; // the exported PNG: the diagram drawn at four times its size
@@ -219,6 +220,7 @@ async function start() {
   performance.mark('zorkventa-drawn');
   document.documentElement.dataset.ready = 'true';
   watchScale();
+  wireCharts(app);
   app.chi.input.focus();
   if ('serviceWorker' in navigator && window.isSecureContext) {
     navigator.serviceWorker.register('sw.js').catch(() => {
