@@ -40,7 +40,6 @@ TComparisonForm* Comparison = nullptr;
 namespace {
 
 QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
-
 // The table's columns at the window's design size, pixels.
 constexpr int kColumnWidths[TComparisonForm::kColumns] = {95, 104, 104, 88, 95};
 
@@ -255,39 +254,7 @@ void TComparisonForm::Failed(const std::string& problem, const std::string& sepa
 
 void TComparisonForm::ShowCharts(const zk::ShockComparison* comparison, double wedgeDegrees,
                                  const QString& problem) {
-    ShockChartCase chartCase;
-    chartCase.WedgeDegrees = wedgeDegrees;
-    if (!comparison) {
-        chartCase.FamilyProblem = chartCase.CurrentProblem = problem;
-    } else {
-        chartCase.Comparison = *comparison;
-        // The family is the gas's own: made again only for a new γ, and a γ without oblique shocks
-        // is told once, not tried at every refresh.
-        const double gamma = Flow.Gamma;
-        if (!familyGamma_ ||
-            std::bit_cast<std::uint64_t>(*familyGamma_) != std::bit_cast<std::uint64_t>(gamma)) {
-            familyGamma_ = gamma;
-            family_.reset();
-            familyProblem_.clear();
-            try {
-                family_ = std::make_shared<const zk::ThetaBetaFamily>(gamma);
-            } catch (const zk::AppError& e) {
-                familyProblem_ = QStringLiteral("Кривых θ–β–M нет: ") + Continuing(e.what());
-            }
-        }
-        chartCase.Family = family_;
-        chartCase.FamilyProblem = familyProblem_;
-        const zk::ExactValues& exact = comparison->Exact;
-        if (!exact.Answered()) {
-            current_.reset();
-            chartCase.CurrentProblem =
-                QStringLiteral("Для этого потока кривой нет: ") + Continuing(exact.Problem);
-        } else {
-            if (!current_ || current_->Mach() != exact.M1 || current_->Theory().Gamma != exact.Theory.Gamma)
-                current_ = std::make_shared<const zk::ShockCurve>(exact.M1, exact.Theory.Gamma, 120);
-            chartCase.Current = current_;
-        }
-    }
+    ShockChartCase chartCase = chartCases_.Make(comparison, Flow.Gamma, wedgeDegrees, problem.toStdString());
     Chart1->SetChart(std::make_unique<ThetaBetaFamilyChart>(chartCase));
     Chart2->SetChart(std::make_unique<PressurePolarChart>(std::move(chartCase)));
 }

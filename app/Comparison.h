@@ -16,6 +16,7 @@
 #include "ComparisonText.h"
 #include "LargestWedgeCache.h"
 #include "ScaledContent.h"
+#include "ShockCharts.h"
 #include "ShockComparison.h"
 #include "ShockCurve.h"
 #include "ThetaBetaFamily.h"
@@ -105,10 +106,7 @@ class TComparisonForm : public QWidget {
 
     zk::LargestWedgeCache wedgeCache_;
     // The family depends on γ only and the current curve on M1 and γ: kept while they stay.
-    std::shared_ptr<const zk::ThetaBetaFamily> family_;
-    std::optional<double> familyGamma_;
-    QString familyProblem_;
-    std::shared_ptr<const zk::ShockCurve> current_;
+    zk::ChartCaseMaker chartCases_; // the family per γ and the current curve, kept between refreshes
     std::unique_ptr<WedgePicker> picker_;
 };
 

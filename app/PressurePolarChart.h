@@ -8,8 +8,8 @@
 
 class PressurePolarChart : public ShockChart {
   public:
-    static constexpr int kWidth = 520;  // logical pixels
-    static constexpr int kHeight = 262; // logical pixels
+    static constexpr int kWidth = zk::kPressureWidth;   // logical pixels
+    static constexpr int kHeight = zk::kPressureHeight; // logical pixels
 
     explicit PressurePolarChart(ShockChartCase chartCase);
 
@@ -21,23 +21,18 @@ class PressurePolarChart : public ShockChart {
     QPointF ToPoint(double thetaDegrees, double pressureRatio) const;
     // The pressure ratio at the top of the axis, at its foot (1, or lower to show a construction
     // that gives less), and the spacing of its marks.
-    double PressureLimit() const { return pressureLimit_; }
-    double PressureFloor() const { return pressureFloor_; }
-    double PressureStep() const { return pressureStep_; }
+    double PressureLimit() const { return axis_.Limit; }
+    double PressureFloor() const { return axis_.Floor; }
+    double PressureStep() const { return axis_.Step; }
 
     // A pressure ratio for the axis and the labels: `digits` decimals, or from 10⁵ on a mantissa
     // with `digits` − 1 decimals times a power of ten ("1,01·10⁷").
     static QString PressureText(double value, int digits);
 
-  private:
-    void DrawPressureAxis(QPainter& painter) const;
-    void DrawBranches(QPainter& painter) const;
-    void DrawMaximum(QPainter& painter) const;
-    void DrawMarks(QPainter& painter) const;
-    void DrawLegend(QPainter& painter) const;
+  protected:
+    zk::ChartScene MakeScene(const zk::ChartTextMetrics& metrics, const std::string& separator) const override;
 
+  private:
     ShockChartCase case_;
-    double pressureLimit_ = 2;
-    double pressureFloor_ = 1;
-    double pressureStep_ = 0.1;
+    zk::PressureAxis axis_;
 };

@@ -8,10 +8,11 @@
 #include <cmath>
 #include <deque>
 
+#include "ChartPainter.h"
 #include "DecimalSeparator.h"
 #include "ShockComparison.h"
 
-ShockChart::ShockChart(QSize size) : size_(size), plot_(QPoint(0, 0), size) {}
+ShockChart::ShockChart(QSize size) : size_(size) {}
 
 namespace {
 
@@ -69,102 +70,32 @@ QImage ShockChart::Render(qreal devicePixelRatio) const {
     return image;
 }
 
+const zk::ChartScene& ShockChart::Scene() const {
+    const std::string separator = ChartSeparator();
+    if (!scene_ || separator != separator_) {
+        scene_ = MakeScene(QtChartTextMetrics(), separator);
+        separator_ = separator;
+    }
+    return *scene_;
+}
+
+QRect ShockChart::Plot() const {
+    const zk::ChartRect& p = Scene().Plot;
+    return QRect(static_cast<int>(p.X), static_cast<int>(p.Y), static_cast<int>(p.W), static_cast<int>(p.H));
+}
+
 double ShockChart::XOf(double thetaDegrees) const {
-    return plot_.left() + thetaDegrees / thetaLimit_ * plot_.width();
+    return zk::ChartXOf(Scene(), thetaDegrees);
 }
 
 double ShockChart::ThetaAt(double x) const {
-    return (x - plot_.left()) / plot_.width() * thetaLimit_;
-}
-
-void ShockChart::SetThetaAxis(double wantedDegrees) {
-    const double wanted = std::isfinite(wantedDegrees) ? std::max(wantedDegrees, 0.1) : 10.0;
-    thetaStep_ = NiceStep(wanted, 10);
-    thetaLimit_ = std::ceil(wanted / thetaStep_ - 1e-9) * thetaStep_;
-}
-
-double ShockChart::NiceStep(double span, int marks) {
-    const double raw = span / std::max(marks, 1);
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double factor : {1.0, 2.0, 5.0, 10.0})
-        if (factor * power >= raw * (1 - 1e-12))
-            return factor * power;
-    return 10 * power;
+    return zk::ChartThetaAt(Scene(), x);
 }
 
 QFont ShockChart::ChartFont(int pixelHeight, bool bold) {
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    return font;
+    return ::ChartFont(pixelHeight, bold);
 }
 
 QString ShockChart::NumberText(double value, int decimals) {
-    return zk::LocalizedNumberText(zk::ComparisonNumberText(value, decimals, '.'));
-}
-
-void ShockChart::DrawThetaAxis(QPainter& painter) const {
-    painter.setFont(ChartFont(12, false));
-    const QFontMetrics metrics(painter.font());
-    const int marks = static_cast<int>(std::lround(thetaLimit_ / thetaStep_));
-    for (int k = 0; k <= marks; ++k) {
-        const double theta = k * thetaStep_;
-        const int x = static_cast<int>(std::lround(XOf(theta)));
-        if (k > 0) {
-            painter.setPen(QColor(0xe0, 0xe0, 0xe0));
-            painter.drawLine(x, plot_.bottom() - 1, x, plot_.top());
-        }
-        painter.setPen(Qt::black);
-        painter.drawLine(x, plot_.bottom(), x, plot_.bottom() + 4);
-        const QString text = NumberText(theta, 2);
-        painter.drawText(x - metrics.horizontalAdvance(text) / 2, plot_.bottom() + 6 + metrics.ascent(),
-                         text);
-    }
-    painter.setPen(Qt::black);
-    painter.drawLine(plot_.left(), plot_.bottom(), plot_.right(), plot_.bottom());
-    painter.drawLine(plot_.left(), plot_.bottom(), plot_.left(), plot_.top());
-    painter.setFont(ChartFont(13, true));
-    const QFontMetrics bold(painter.font());
-    painter.drawText(plot_.right() + 8, plot_.bottom() + bold.ascent() / 2 - 1, QStringLiteral("θ, °"));
-}
-
-void ShockChart::DrawNotice(QPainter& painter, const QString& text) const {
-    painter.setPen(QColor(0xa0, 0, 0));
-    painter.setFont(ChartFont(13, true));
-    painter.drawText(plot_.adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap, text);
-}
-
-void ShockChart::DrawWedge(QPainter& painter, double wedgeDegrees) const {
-    painter.setFont(ChartFont(12, true));
-    const QFontMetrics metrics(painter.font());
-    const QString text = QStringLiteral("χ = ") + NumberText(wedgeDegrees, 2) + QStringLiteral("°");
-    painter.setPen(QColor::fromRgb(kWedgeColor));
-    if (wedgeDegrees < 0 || !std::isfinite(wedgeDegrees))
-        return;
-    if (wedgeDegrees <= thetaLimit_) {
-        const int x = static_cast<int>(std::lround(XOf(wedgeDegrees)));
-        painter.setPen(QPen(QColor::fromRgb(kWedgeColor), 1, Qt::DotLine));
-        painter.drawLine(x, plot_.top(), x, plot_.bottom() - 1);
-        painter.setPen(QColor::fromRgb(kWedgeColor));
-        const int width = metrics.horizontalAdvance(text);
-        const int textX = x + 4 + width <= plot_.right() ? x + 4 : x - 4 - width;
-        painter.drawText(textX, plot_.top() + metrics.ascent(), text);
-    } else {
-        const QString beyond = text + QStringLiteral(" →");
-        painter.drawText(plot_.right() - metrics.horizontalAdvance(beyond), plot_.top() + metrics.ascent(),
-                         beyond);
-    }
-}
-
-void ShockChart::DrawDot(QPainter& painter, QPointF p, QRgb color) {
-    painter.setPen(QColor::fromRgb(color));
-    painter.setBrush(QColor::fromRgb(color));
-    painter.drawEllipse(p, 4, 4);
-    painter.setBrush(Qt::NoBrush);
-}
-
-void ShockChart::DrawCross(QPainter& painter, QPointF p, QRgb color) {
-    painter.setPen(QPen(QColor::fromRgb(color), 2));
-    painter.drawLine(p + QPointF(-5, -5), p + QPointF(5, 5));
-    painter.drawLine(p + QPointF(-5, 5), p + QPointF(5, -5));
+    return QString::fromStdString(zk::ChartNumberText(value, decimals, ChartSeparator()));
 }

@@ -14,8 +14,8 @@
 
 class ThetaBetaChart : public ShockChart {
   public:
-    static constexpr int kWidth = 608;  // pixels
-    static constexpr int kHeight = 270; // pixels
+    static constexpr int kWidth = zk::kThetaBetaWidth;   // pixels
+    static constexpr int kHeight = zk::kThetaBetaHeight; // pixels
 
     // The plot area inside the picture, pixels.
     static constexpr int kLeft = 44;
@@ -34,13 +34,10 @@ class ThetaBetaChart : public ShockChart {
     // The pixel of the point (θ, β), both in degrees.
     QPoint ToPixel(double thetaDegrees, double betaDegrees) const;
 
-  private:
-    void DrawDetachedBand(QPainter& painter, bool caption) const;
-    void DrawAxes(QPainter& painter) const;
-    void DrawBranches(QPainter& painter) const;
-    void DrawMarks(QPainter& painter) const;
-    void DrawLegend(QPainter& painter) const;
+  protected:
+    zk::ChartScene MakeScene(const zk::ChartTextMetrics& metrics, const std::string& separator) const override;
 
+  private:
     zk::ShockComparison comparison_;
     double wedgeDegrees_;
     mutable QImage picture_; // drawn at the first paint

@@ -8,12 +8,12 @@
 
 class ThetaBetaFamilyChart : public ShockChart {
   public:
-    static constexpr int kWidth = 520;  // logical pixels
-    static constexpr int kHeight = 360; // logical pixels
+    static constexpr int kWidth = zk::kFamilyWidth;   // logical pixels
+    static constexpr int kHeight = zk::kFamilyHeight; // logical pixels
 
-    static constexpr QRgb kFamilyColor = 0xff606060;  // the curves of the chart's Mach numbers
-    static constexpr QRgb kMaximumColor = 0xff000000; // the line of maximum deflection, dashed
-    static constexpr QRgb kSonicColor = 0xffd07000;   // the sonic line, dash-dotted
+    static constexpr QRgb kFamilyColor = zk::kChartFamilyColor;   // the curves of the chart's Mach numbers
+    static constexpr QRgb kMaximumColor = zk::kChartMaximumColor; // the line of maximum deflection, dashed
+    static constexpr QRgb kSonicColor = zk::kChartSonicColor;     // the sonic line, dash-dotted
 
     explicit ThetaBetaFamilyChart(ShockChartCase chartCase);
 
@@ -24,12 +24,9 @@ class ThetaBetaFamilyChart : public ShockChart {
     // The point of (θ, β), both in degrees, logical pixels.
     QPointF ToPoint(double thetaDegrees, double betaDegrees) const;
 
-  private:
-    void DrawBetaAxis(QPainter& painter) const;
-    void DrawFamily(QPainter& painter) const;
-    void DrawCurrent(QPainter& painter) const;
-    void DrawMarks(QPainter& painter) const;
-    void DrawLegend(QPainter& painter) const;
+  protected:
+    zk::ChartScene MakeScene(const zk::ChartTextMetrics& metrics, const std::string& separator) const override;
 
+  private:
     ShockChartCase case_;
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ChartScene.h"
 #include "ErrorBox.h"
 #include "FlightHost.h"
 #include "TSpinEdit.h"
@@ -23,9 +24,7 @@ int WedgePicker::Clamped(int degrees) const {
 }
 
 int WedgePicker::AngleFor(double thetaDegrees, double axisLimitDegrees) const {
-    const double limit = std::isfinite(axisLimitDegrees) ? std::max(axisLimitDegrees, 0.0) : 0.0;
-    const double theta = std::isfinite(thetaDegrees) ? std::clamp(thetaDegrees, 0.0, limit) : 0.0;
-    return Clamped(static_cast<int>(std::lround(theta)));
+    return zk::WedgeAngleFor(thetaDegrees, axisLimitDegrees, field_.MinValue(), field_.MaxValue());
 }
 
 void WedgePicker::Press(int degrees) {

@@ -12,6 +12,7 @@
 #include "Errors.h"
 #include "GasSettings.h"
 #include "GuideText.h"
+#include "ChartBindings.h"
 #include "WebCase.h"
 
 #ifndef ZK_VERSION
@@ -123,6 +124,10 @@ class PageCase {
         });
     }
     val Bmp() const { return BytesOf(case_.Bmp()); }
+    // The comparison charts' scenes, JSON (see ChartBindings.h).
+    std::string ChartScenes(bool lastApplyFaulted, const std::string& separator, val measure) {
+        return charts_.Scenes(case_.Flow(), lastApplyFaulted, separator, measure);
+    }
 
     // What the flight view takes its snapshot of, by the flow state's own names.
     val Flow() const {
@@ -146,6 +151,7 @@ class PageCase {
   private:
     WebCase case_;
     LargestWedgeCache comparisonCache_;
+    PageCharts charts_;
 };
 
 std::string WebGuideHtml(const std::string& diagram, const std::string& theory) {
@@ -179,7 +185,8 @@ EMSCRIPTEN_BINDINGS(zorkventa) {
         .function("flow", &PageCase::Flow)
         .function("comparison", &PageCase::Comparison)
         .function("openLink", &PageCase::OpenLink)
-        .function("linkQuery", &PageCase::LinkQuery);
+        .function("linkQuery", &PageCase::LinkQuery)
+        .function("chartScenes", &PageCase::ChartScenes);
     function("guideHtml", &zk::WebGuideHtml);
     function("aboutHtml", &zk::WebAboutHtml);
     function("velocityLowerLimit", &zk::WebVelocityLowerLimit);

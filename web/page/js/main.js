@@ -11,6 +11,7 @@ import { Views } from './views.js';
 import { wireFlight } from './flight.js';
 import { wireComparison } from './comparison.js';
 import { wireCaseLink } from './caselink.js';
+import { wireCharts } from './charts.js';
 
 const LABEL_IDS = ['mach', 'chimax', 'p2p1', 'rho1rho2', 'v2v1', 't2t1'];
 const PNG_SCALE = 4; // the exported PNG: the diagram drawn at four times its size
@@ -224,6 +225,7 @@ async function start() {
   performance.mark('zorkventa-drawn');
   document.documentElement.dataset.ready = 'true';
   watchScale();
+  wireCharts(app);
   app.chi.input.focus();
   if ('serviceWorker' in navigator && window.isSecureContext) {
     navigator.serviceWorker.register('sw.js').catch(() => {
