@@ -11,6 +11,7 @@
 #include "Errors.h"
 #include "GasSettings.h"
 #include "GuideText.h"
+#include "StepsBindings.h"
 #include "WebCase.h"
 
 #ifndef ZK_VERSION
@@ -123,8 +124,17 @@ class PageCase {
     }
     val Bmp() const { return BytesOf(case_.Bmp()); }
 
+    // "Построение по шагам" (StepsBindings.cpp).
+    val Steps(const std::string& decimalSeparator) const {
+        return StepTexts(case_, decimalSeparator.size() == 1 ? decimalSeparator[0] : '.');
+    }
+    val StepPixels(int index) {
+        return Guarded([&](val& result) { result = StepPicture(case_, index, stepRgba_); });
+    }
+
   private:
     WebCase case_;
+    std::vector<std::uint8_t> stepRgba_;
 };
 
 std::string WebGuideHtml(const std::string& diagram, const std::string& theory) {
@@ -154,7 +164,9 @@ EMSCRIPTEN_BINDINGS(zorkventa) {
         .function("deviceHeight", &PageCase::DeviceHeight)
         .function("pixels", &PageCase::Pixels)
         .function("pixelsAtScale", &PageCase::PixelsAtScale)
-        .function("bmp", &PageCase::Bmp);
+        .function("bmp", &PageCase::Bmp)
+        .function("steps", &PageCase::Steps)
+        .function("stepPixels", &PageCase::StepPixels);
     function("guideHtml", &zk::WebGuideHtml);
     function("aboutHtml", &zk::WebAboutHtml);
     function("velocityLowerLimit", &zk::WebVelocityLowerLimit);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ConstructionRecord.h"
 #include "DiagramPicture.h"
 #include "FlowState.h"
 #include "GasSettings.h"
@@ -49,6 +50,8 @@ class WebCase {
     std::string Save() const { return FormatResultFile(flow_); }
 
     const FlowState& Flow() const { return flow_; }
+    // The last run of Apply step by step, also one that a fault ended.
+    const ConstructionRecord& Construction() const { return construction_; }
 
     // The picture at device scale k: drawn again from its run when k is not its scale.
     void SetScale(std::int32_t scale);
@@ -70,6 +73,7 @@ class WebCase {
     friend class Window;
 
     FlowState flow_;
+    ConstructionRecord construction_;
     std::unique_ptr<RasterCanvas> canvas_;
     std::map<ResultItem, std::string> captions_; // with "." as the separator
     std::map<ResultItem, bool> visible_;
