@@ -8,6 +8,7 @@ import { Settings } from './settings.js';
 import { download, pickFile, encodePng } from './files.js';
 import { showError, wireTheory, wireGuide, wireAbout } from './dialogs.js';
 import { Views } from './views.js';
+import { StepsView } from './steps.js';
 
 const LABEL_IDS = ['mach', 'chimax', 'p2p1', 'rho1rho2', 'v2v1', 't2t1'];
 const PNG_SCALE = 4; // the exported PNG: the diagram drawn at four times its size
@@ -197,6 +198,7 @@ function wire() {
   wireGuide(byId('open-guide'), app.engine, startupDiagram);
   wireAbout(byId('open-about'), app.engine);
   app.views = new Views(byId('views'));
+  new StepsView(app, byId('view-steps'));
   window.addEventListener('focus', activate);
 }
 
