@@ -181,6 +181,7 @@ test('the last step is the main diagram pixel for pixel, an earlier one is not',
 
 // A finger on the picture through the DevTools protocol, as a touch screen delivers it.
 async function swipe(page, dx, dy) {
+  await page.locator('#steps').scrollIntoViewIfNeeded();
   const box = await page.locator('#steps').boundingBox();
   const x = box.x + box.width / 2;
   const y = box.y + box.height / 2;
