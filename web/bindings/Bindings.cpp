@@ -13,6 +13,7 @@
 #include "GasSettings.h"
 #include "GuideText.h"
 #include "ChartBindings.h"
+#include "StepsBindings.h"
 #include "WebCase.h"
 
 #ifndef ZK_VERSION
@@ -148,10 +149,19 @@ class PageCase {
     val OpenLink(const std::string& query) { return OpenLinkOf(case_, query); }
     std::string LinkQuery() const { return case_.LinkQuery(); }
 
+    // "Построение по шагам" (StepsBindings.cpp).
+    val Steps(const std::string& decimalSeparator) const {
+        return StepTexts(case_, decimalSeparator.size() == 1 ? decimalSeparator[0] : '.');
+    }
+    val StepPixels(int index) {
+        return Guarded([&](val& result) { result = StepPicture(case_, index, stepRgba_); });
+    }
+
   private:
     WebCase case_;
     LargestWedgeCache comparisonCache_;
     PageCharts charts_;
+    std::vector<std::uint8_t> stepRgba_;
 };
 
 std::string WebGuideHtml(const std::string& diagram, const std::string& theory) {
@@ -186,7 +196,9 @@ EMSCRIPTEN_BINDINGS(zorkventa) {
         .function("comparison", &PageCase::Comparison)
         .function("openLink", &PageCase::OpenLink)
         .function("linkQuery", &PageCase::LinkQuery)
-        .function("chartScenes", &PageCase::ChartScenes);
+        .function("chartScenes", &PageCase::ChartScenes)
+        .function("steps", &PageCase::Steps)
+        .function("stepPixels", &PageCase::StepPixels);
     function("guideHtml", &zk::WebGuideHtml);
     function("aboutHtml", &zk::WebAboutHtml);
     function("velocityLowerLimit", &zk::WebVelocityLowerLimit);

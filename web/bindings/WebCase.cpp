@@ -9,19 +9,28 @@
 #include "GasSettings.h"
 #include "Numbers.h"
 #include "PolarDiagram.h"
+#include "StepRecordingDiagram.h"
 
 namespace zk {
 
-// The diagram and the labels of the main window while Apply runs.
-class WebCase::Window : public PolarDiagram {
+// The diagram and the labels of the main window while Apply runs, recorded step by step as the
+// desktop's main diagram records its runs.
+class WebCase::Window : public StepRecordingDiagram {
   public:
-    explicit Window(WebCase& owner) : PolarDiagram(*owner.canvas_, owner.flow_), owner_(owner) {}
+    explicit Window(WebCase& owner)
+        : StepRecordingDiagram(owner.construction_, *owner.canvas_, owner.flow_), owner_(owner) {}
 
-    void SetCaption(ResultItem label, const std::string& text) override { owner_.captions_[label] = text; }
-    void SetVisible(ResultItem item, bool visible) override { owner_.visible_[item] = visible; }
+    void SetCaption(ResultItem label, const std::string& text) override {
+        owner_.captions_[label] = text;
+        StepRecordingDiagram::SetCaption(label, text);
+    }
+    void SetVisible(ResultItem item, bool visible) override {
+        owner_.visible_[item] = visible;
+        StepRecordingDiagram::SetVisible(item, visible);
+    }
     void ClearAndDrawAxes() override {
         owner_.pictureRun_ = owner_.runningRun_;
-        PolarDiagram::ClearAndDrawAxes();
+        StepRecordingDiagram::ClearAndDrawAxes();
     }
 
   private:

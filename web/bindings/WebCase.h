@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CaseLink.h"
+#include "ConstructionRecord.h"
 #include "DiagramPicture.h"
 #include "FlowState.h"
 #include "GasSettings.h"
@@ -64,6 +65,8 @@ class WebCase {
     bool LastApplyFaulted() const { return lastApplyFaulted_; }
 
     const FlowState& Flow() const { return flow_; }
+    // The last run of Apply step by step, also one that a fault ended.
+    const ConstructionRecord& Construction() const { return construction_; }
 
     // The picture at device scale k: drawn again from its run when k is not its scale.
     void SetScale(std::int32_t scale);
@@ -85,6 +88,7 @@ class WebCase {
     friend class Window;
 
     FlowState flow_;
+    ConstructionRecord construction_;
     std::unique_ptr<RasterCanvas> canvas_;
     std::map<ResultItem, std::string> captions_; // with "." as the separator
     std::map<ResultItem, bool> visible_;

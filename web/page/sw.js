@@ -9,7 +9,7 @@ const PICTURES = ['task-sketch', 'velocity-density', 'pressure-ratio', 'speed-ra
 const SITE = [
   './', 'index.html', 'style.css', 'manifest.webmanifest',
   'js/main.js', 'js/engine.js', 'js/spinfield.js', 'js/settings.js', 'js/files.js', 'js/dialogs.js',
-  'js/views.js', 'js/flight.js', 'js/notice.js', 'js/comparison.js', 'js/caselink.js', 'js/charts.js',
+  'js/views.js', 'js/flight.js', 'js/notice.js', 'js/comparison.js', 'js/caselink.js', 'js/charts.js', 'js/steps.js',
   'zorkventa.mjs', 'zorkventa.wasm',
   'icons/zorkventa.svg', 'icons/zorkventa-64.png', 'icons/zorkventa-128.png',
   ...PICTURES.flatMap((name) => [1, 2, 3, 4].map((k) => `pictures/${name}-${k}x.png`)),

@@ -12,6 +12,7 @@ import { wireFlight } from './flight.js';
 import { wireComparison } from './comparison.js';
 import { wireCaseLink } from './caselink.js';
 import { wireCharts } from './charts.js';
+import { StepsView } from './steps.js';
 
 const LABEL_IDS = ['mach', 'chimax', 'p2p1', 'rho1rho2', 'v2v1', 't2t1'];
 const PNG_SCALE = 4; // the exported PNG: the diagram drawn at four times its size
@@ -202,6 +203,7 @@ function wire() {
   wireAbout(byId('open-about'), app.engine);
   app.views = new Views(byId('views'));
   wireComparison(app);
+  new StepsView(app, byId('view-steps'));
   window.addEventListener('focus', activate);
 }
 
