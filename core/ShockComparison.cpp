@@ -2,6 +2,7 @@
 #include "ShockComparison.h"
 
 #include <cmath>
+#include <exception>
 
 #include "ApplyListener.h"
 #include "LargestWedgeCache.h"
@@ -162,6 +163,21 @@ template <class Member> std::optional<double> Field(const std::optional<ShockSol
 ShockComparison CompareWithExactTheory(const FlowState& state) {
     LargestWedgeCache once;
     return CompareWithExactTheory(state, once);
+}
+
+ComparedCase CompareCase(const FlowState& state, bool lastApplyFaulted, LargestWedgeCache& cache) {
+    ComparedCase out;
+    out.ApplyFaulted = lastApplyFaulted;
+    if (lastApplyFaulted)
+        return out;
+    try {
+        out.Comparison = CompareWithExactTheory(state, cache);
+    } catch (const std::exception& e) {
+        out.Failure = e.what();
+    } catch (...) {
+        // A failure without a message: the view says only that comparing failed.
+    }
+    return out;
 }
 
 ShockComparison CompareWithExactTheory(const FlowState& state, LargestWedgeCache& cache) {

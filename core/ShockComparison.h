@@ -119,4 +119,14 @@ class LargestWedgeCache;
 ShockComparison CompareWithExactTheory(const FlowState& state);
 ShockComparison CompareWithExactTheory(const FlowState& state, LargestWedgeCache& cache);
 
+// The comparison as the comparison view takes it after an Apply: there is none when a fault ended
+// that Apply, or when comparing itself raised (its message is kept).  The table and the charts of
+// one view share it, so the largest attached wedge is searched once for both.
+struct ComparedCase {
+    std::optional<ShockComparison> Comparison;
+    bool ApplyFaulted = false;
+    std::string Failure; // the message of the comparison that raised
+};
+ComparedCase CompareCase(const FlowState& state, bool lastApplyFaulted, LargestWedgeCache& cache);
+
 } // namespace zk

@@ -744,19 +744,20 @@ ChartCase ChartCaseMaker::Make(const ShockComparison* comparison, double gamma, 
 std::string ComparisonChartsJson(ChartCaseMaker& cases, LargestWedgeCache& wedges, const FlowState& state,
                                  bool lastApplyFaulted, const ChartTextMetrics& metrics,
                                  const std::string& separator) {
+    return ComparisonChartsJson(cases, state, CompareCase(state, lastApplyFaulted, wedges), metrics, separator);
+}
+
+std::string ComparisonChartsJson(ChartCaseMaker& cases, const FlowState& state, const ComparedCase& compared,
+                                 const ChartTextMetrics& metrics, const std::string& separator) {
     double wedgeDegrees = DegreesFromRadians(state.WedgeAngle);
-    std::optional<ShockComparison> comparison;
+    const std::optional<ShockComparison>& comparison = compared.Comparison;
     std::string problem;
-    if (lastApplyFaulted) {
+    if (compared.ApplyFaulted) {
         problem = "Последний расчёт прерван ошибкой.";
-    } else {
-        try {
-            comparison = CompareWithExactTheory(state, wedges);
-        } catch (const std::exception& e) {
-            // Nothing of the comparison may stop the page; the charts say what went wrong.
-            problem = "Сравнение не удалось: " + ChartSentence(e.what());
-            wedgeDegrees = 0;
-        }
+    } else if (!comparison) {
+        // Nothing of the comparison may stop the page; the charts say what went wrong.
+        problem = "Сравнение не удалось: " + ChartSentence(compared.Failure);
+        wedgeDegrees = 0;
     }
     const ChartCase chartCase = cases.Make(comparison ? &*comparison : nullptr, state.Gamma, wedgeDegrees, problem);
     std::string json = "[";

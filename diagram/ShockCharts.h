@@ -82,6 +82,7 @@ class ChartCaseMaker {
 };
 
 class LargestWedgeCache;
+struct ComparedCase;
 struct FlowState;
 
 // The three scenes of the comparison view after an Apply, as a JSON array (θ–β, family, pressure
@@ -91,6 +92,9 @@ struct FlowState;
 std::string ComparisonChartsJson(ChartCaseMaker& cases, LargestWedgeCache& wedges, const FlowState& state,
                                  bool lastApplyFaulted, const ChartTextMetrics& metrics,
                                  const std::string& separator);
+// The same from a comparison already made of state (the one the view's table shows).
+std::string ComparisonChartsJson(ChartCaseMaker& cases, const FlowState& state, const ComparedCase& compared,
+                                 const ChartTextMetrics& metrics, const std::string& separator);
 
 // A message of the exact relations as a sentence (they carry no full stop of their own), and as
 // one that continues another (its first letter in lower case, Cyrillic or Latin).

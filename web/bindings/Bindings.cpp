@@ -126,8 +126,9 @@ class PageCase {
     }
     val Bmp() const { return BytesOf(case_.Bmp()); }
     // The comparison charts' scenes, JSON (see ChartBindings.h).
-    std::string ChartScenes(bool lastApplyFaulted, const std::string& separator, val measure) {
-        return charts_.Scenes(case_.Flow(), lastApplyFaulted, separator, measure);
+    // They are drawn from the comparison the table shows, made once per state of the case.
+    std::string ChartScenes(const std::string& separator, val measure) {
+        return charts_.Scenes(case_.Flow(), comparison_.Of(case_), separator, measure);
     }
 
     // What the flight view takes its snapshot of, by the flow state's own names.
@@ -145,7 +146,7 @@ class PageCase {
         state.set("DetachedEndY", flow.DetachedEndY);
         return state;
     }
-    val Comparison(const std::string& separator) { return ComparisonOf(case_, comparisonCache_, separator); }
+    val Comparison(const std::string& separator) { return ComparisonOf(case_, comparison_, separator); }
     val OpenLink(const std::string& query) { return OpenLinkOf(case_, query); }
     std::string LinkQuery() const { return case_.LinkQuery(); }
 
@@ -159,7 +160,7 @@ class PageCase {
 
   private:
     WebCase case_;
-    LargestWedgeCache comparisonCache_;
+    PageComparison comparison_;
     PageCharts charts_;
     std::vector<std::uint8_t> stepRgba_;
 };

@@ -39,11 +39,11 @@ class CanvasTextMetrics : public ChartTextMetrics {
 
 } // namespace
 
-std::string PageCharts::Scenes(const FlowState& state, bool lastApplyFaulted, const std::string& separator,
+std::string PageCharts::Scenes(const FlowState& state, const ComparedCase& compared, const std::string& separator,
                                emscripten::val measure) {
     if (measure.isUndefined() || measure.isNull())
-        return ComparisonChartsJson(cases_, wedges_, state, lastApplyFaulted, EstimatedTextMetrics(), separator);
-    return ComparisonChartsJson(cases_, wedges_, state, lastApplyFaulted, CanvasTextMetrics(measure), separator);
+        return ComparisonChartsJson(cases_, state, compared, EstimatedTextMetrics(), separator);
+    return ComparisonChartsJson(cases_, state, compared, CanvasTextMetrics(measure), separator);
 }
 
 } // namespace zk

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ComparisonBindings.h"
 
-#include <exception>
-#include <optional>
 
 #include "ComparisonText.h"
 #include "ShockComparison.h"
@@ -29,24 +27,28 @@ val CsvBytes(const std::string& csv) {
     return array;
 }
 
-ComparisonText TextOf(const WebCase& webCase, LargestWedgeCache& cache, const std::string& separator) {
+ComparisonText TextOf(const WebCase& webCase, PageComparison& comparison, const std::string& separator) {
     const FlowState& flow = webCase.Flow();
-    try {
-        if (webCase.LastApplyFaulted())
-            return ComparisonText::AfterFault(flow, separator);
-        return ComparisonText::Compared(flow, CompareWithExactTheory(flow, cache), separator);
-    } catch (const std::exception& e) {
-        // Nothing of the comparison may stop the page; the view says what went wrong.
-        return ComparisonText::Failed(flow, e.what(), separator);
-    } catch (...) {
-        return ComparisonText::Failed(flow, std::string(), separator);
-    }
+    const ComparedCase& compared = comparison.Of(webCase);
+    if (compared.ApplyFaulted)
+        return ComparisonText::AfterFault(flow, separator);
+    if (!compared.Comparison)
+        return ComparisonText::Failed(flow, compared.Failure, separator);
+    return ComparisonText::Compared(flow, *compared.Comparison, separator);
 }
 
 } // namespace
 
-val ComparisonOf(const WebCase& webCase, LargestWedgeCache& cache, const std::string& separator) {
-    const ComparisonText text = TextOf(webCase, cache, separator);
+const ComparedCase& PageComparison::Of(const WebCase& webCase) {
+    if (generation_ != webCase.Generation()) {
+        compared_ = CompareCase(webCase.Flow(), webCase.LastApplyFaulted(), wedges_);
+        generation_ = webCase.Generation();
+    }
+    return compared_;
+}
+
+val ComparisonOf(const WebCase& webCase, PageComparison& comparison, const std::string& separator) {
+    const ComparisonText text = TextOf(webCase, comparison, separator);
     val out = val::object();
     out.set("caseLine", text.CaseLine());
     out.set("summary", text.Summary());

@@ -52,6 +52,7 @@ std::string WebCase::Apply(std::int32_t wedgeDegrees, std::int32_t velocity) {
     inputs.Velocity = velocity;
     inputs.DecimalSeparator = '.'; // the captions take the page's separator when shown
     runningRun_ = DiagramRun{flow_, inputs, canvas_->Pen()};
+    ++generation_;
     Window window(*this);
     lastApplyFaulted_ = true; // until the run ends normally
     try {
@@ -88,6 +89,7 @@ bool WebCase::Visible(ResultItem item) const {
 }
 
 void WebCase::SetGas(std::int32_t soundSpeedField, std::int32_t gammaTimesTenField) {
+    ++generation_;
     flow_.SoundSpeed = ClosedFieldValue(shownSoundSpeed_, soundSpeedField, soundSpeedField);
     flow_.Gamma = ClosedFieldValue(shownGamma_, gammaTimesTenField, GammaFromField(gammaTimesTenField));
     shownSoundSpeed_ = {soundSpeedField, flow_.SoundSpeed};
@@ -108,6 +110,7 @@ WebCase::OpenedLink WebCase::OpenLink(const std::string& query) {
 }
 
 void WebCase::Take(const ResultFileValues& values) {
+    ++generation_;
     flow_.SoundSpeed = values.SoundSpeed;
     flow_.Gamma = values.Gamma;
     flow_.V1 = values.V1;

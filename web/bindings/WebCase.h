@@ -65,6 +65,9 @@ class WebCase {
     bool LastApplyFaulted() const { return lastApplyFaulted_; }
 
     const FlowState& Flow() const { return flow_; }
+    // Changes whenever the flow state may have changed (Apply, the settings, an opened case), so
+    // what is computed from the state can be kept until then.
+    std::uint64_t Generation() const { return generation_; }
     // The last run of Apply step by step, also one that a fault ended.
     const ConstructionRecord& Construction() const { return construction_; }
 
@@ -96,6 +99,7 @@ class WebCase {
     DiagramRun pictureRun_; // the run that last cleared the picture
     std::vector<std::uint8_t> rgba_;
     bool lastApplyFaulted_ = false;
+    std::uint64_t generation_ = 0;
 
     void Take(const ResultFileValues& values);
 

@@ -130,7 +130,6 @@ export class Charts {
   constructor(app, host) {
     this.app = app;
     this.host = host;
-    this.faulted = false;
     this.scenes = [];
     this.pending = null;
     this.frame = 0;
@@ -146,8 +145,7 @@ export class Charts {
       return canvas;
     });
     this.measure = measureWith(this.canvases[0].getContext('2d'));
-    app.onApplied((result) => {
-      this.faulted = Boolean(result && result.error);
+    app.onApplied(() => {
       if (app.views.current === 'compare') this.refresh();
     });
     app.views.onChange((shown) => {
@@ -159,7 +157,7 @@ export class Charts {
   // The scenes of the case as the last Apply left it, painted at the screen's density.
   refresh() {
     const started = performance.now();
-    const json = this.app.case.chartScenes(this.faulted, this.app.separator, this.measure);
+    const json = this.app.case.chartScenes(this.app.separator, this.measure);
     this.scenes = JSON.parse(json);
     const ratio = window.devicePixelRatio || 1;
     this.scenes.forEach((scene, i) => {

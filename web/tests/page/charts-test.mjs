@@ -114,7 +114,7 @@ test('the engine\'s scenes equal the native library\'s for the same cases', asyn
   const page = await compareView();
   for (const wedge of CASES) {
     await page.evaluate((w) => window.zorkventa.pickWedge(w), wedge);
-    const web = JSON.parse(await page.evaluate(() => window.zorkventa.case.chartScenes(false, '.', undefined)));
+    const web = JSON.parse(await page.evaluate(() => window.zorkventa.case.chartScenes('.', undefined)));
     const native = Object.values(JSON.parse(execFileSync(scenesTool, ['340', '1.4', '680', String(wedge)], { encoding: 'utf8' })))[0];
     if (web.length !== 3) throw new Error(`χ = ${wedge}: ${web.length} scenes`);
     for (let i = 0; i < 3; ++i) {
