@@ -10,6 +10,7 @@
 #include "FlowState.h"
 #include "Numbers.h"
 #include "RasterCanvas.h"
+#include "WebFlight.h"
 
 namespace {
 
@@ -98,5 +99,26 @@ void Frame(benchmark::State& state) {
     state.counters["area%"] = benchmark::Counter(100 * area / (591.0 * 498.0), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(Frame)->Arg(100)->Arg(500)->ArgName("particles")->Unit(benchmark::kMicrosecond);
+
+// The web page's frame: the same two passes, then the changed parts converted into the RGBA
+// bytes the canvas takes.  The page runs one per animation frame, 60 a second.
+void WebFrame(benchmark::State& state) {
+    zk::WebFlight flight(static_cast<std::int32_t>(state.range(1)));
+    flight.SetParticleCount(static_cast<std::int32_t>(state.range(0)));
+    flight.Controls() = zk::SceneControls{true, false, true};
+    flight.Activate(Flow(false));
+    for (int tick = 0; tick < 400; ++tick) // spread the particles over the whole window
+        flight.Frame();
+    double rects = 0;
+    for (auto _ : state) {
+        flight.Frame();
+        rects += static_cast<double>(flight.Changed().size() / 4);
+    }
+    state.counters["rects"] = benchmark::Counter(rects, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(WebFrame)
+    ->ArgsProduct({{100, 500}, {1, 2}})
+    ->ArgNames({"particles", "scale"})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

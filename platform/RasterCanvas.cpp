@@ -35,10 +35,14 @@ TColor SystemColour(std::uint32_t index) {
     }
 }
 
-// A colour as stored in the buffer (0xFFRRGGBB), system colours looked up now.
-std::uint32_t ToPixel(TColor c) {
+// A colour as stored in the buffer, system colours looked up now.  A TColor is 0x00BBGGRR, which
+// is the R, G, B, 255 layout's word without its opaque top byte.
+std::uint32_t ToPixel(TColor c, PixelLayout layout) {
     if ((c >> 24) == kSystemColourTag) {
         c = SystemColour(c & 0xFFu);
+    }
+    if (layout == PixelLayout::Rgba8888) {
+        return kOpaque | (c & 0xFFFFFFu);
     }
     const std::uint32_t r = c & 0xFFu;
     const std::uint32_t g = (c >> 8) & 0xFFu;
@@ -46,7 +50,10 @@ std::uint32_t ToPixel(TColor c) {
     return kOpaque | (r << 16) | (g << 8) | b;
 }
 
-TColor ToTColor(std::uint32_t pixel) {
+TColor ToTColor(std::uint32_t pixel, PixelLayout layout) {
+    if (layout == PixelLayout::Rgba8888) {
+        return pixel & 0xFFFFFFu;
+    }
     const std::uint32_t r = (pixel >> 16) & 0xFFu;
     const std::uint32_t g = (pixel >> 8) & 0xFFu;
     const std::uint32_t b = pixel & 0xFFu;
@@ -163,13 +170,14 @@ std::int64_t EllipseHalfSpan(std::int64_t p, std::int64_t q, std::int64_t y, std
 
 } // namespace
 
-RasterCanvas::RasterCanvas(std::int32_t width, std::int32_t height, const FontSpec& font, std::int32_t scale)
+RasterCanvas::RasterCanvas(std::int32_t width, std::int32_t height, const FontSpec& font, std::int32_t scale,
+                           PixelLayout layout)
     : width_(std::max(0, width)), height_(std::max(0, height)), scale_(std::clamp(scale, 1, kMaxScale)),
-      deviceWidth_(width_ * scale_), deviceHeight_(height_ * scale_),
+      deviceWidth_(width_ * scale_), deviceHeight_(height_ * scale_), layout_(layout),
       pixels_(static_cast<std::size_t>(deviceWidth_) * static_cast<std::size_t>(deviceHeight_), kWhitePixel),
       fontSpec_(font),
       font_(std::make_unique<GlyphFont>(font.Family, font.PixelHeight, font.Bold, font.Italic, font.File)),
-      penPixel_(ToPixel(pen_.Color)) {
+      penPixel_(ToPixel(pen_.Color, layout_)) {
     if (scale_ > 1) {
         deviceFont_ = std::make_unique<GlyphFont>(font.Family, font.PixelHeight * scale_, font.Bold,
                                                   font.Italic, font.File);
@@ -189,7 +197,7 @@ TColor RasterCanvas::DevicePixel(std::int32_t dx, std::int32_t dy) const {
     if (!InSurface(dx, dy)) {
         return clWhite;
     }
-    return ToTColor(pixels_[static_cast<std::size_t>(dy) * static_cast<std::size_t>(deviceWidth_) + dx]);
+    return ToTColor(pixels_[static_cast<std::size_t>(dy) * static_cast<std::size_t>(deviceWidth_) + dx], layout_);
 }
 
 std::int32_t RasterCanvas::TextWidth(const std::string& text) const {
@@ -201,12 +209,12 @@ std::int32_t RasterCanvas::TextHeight() const {
 }
 
 void RasterCanvas::Clear(TColor color) {
-    std::fill(pixels_.begin(), pixels_.end(), ToPixel(color));
+    std::fill(pixels_.begin(), pixels_.end(), ToPixel(color, layout_));
 }
 
 void RasterCanvas::SetPenColor(TColor color) {
     pen_.Color = color;
-    penPixel_ = ToPixel(color);
+    penPixel_ = ToPixel(color, layout_);
 }
 
 void RasterCanvas::SetPenWidth(std::int32_t width) {
@@ -721,7 +729,7 @@ void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, const std::string& te
     if (!glyphs.HasFace()) {
         return;
     }
-    const std::uint32_t ink = ToPixel(fontSpec_.Color);
+    const std::uint32_t ink = ToPixel(fontSpec_.Color, layout_);
     // Each glyph stands where its logical counterpart stands, on the logical baseline, so the
     // text keeps its box and its place whatever the hinting at the larger size does.
     const std::int64_t baseline = k * (static_cast<std::int64_t>(y) + font_->Ascent());
@@ -758,7 +766,7 @@ void RasterCanvas::SetPixel(std::int32_t x, std::int32_t y, TColor color) {
         return;
     }
     const std::int64_t k = scale_;
-    const std::uint32_t pixel = ToPixel(color);
+    const std::uint32_t pixel = ToPixel(color, layout_);
     for (std::int64_t row = k * y; row < k * (y + 1); ++row) {
         FillSpan(row, k * x, k * (x + 1) - 1, pixel);
     }
@@ -773,7 +781,7 @@ void RasterCanvas::FloodFill(std::int32_t seedX, std::int32_t seedY, TColor colo
     const std::int32_t y = seedY * scale_;
     // The colour is compared as given: a system colour is not looked up and so matches no pixel
     // (every stored pixel has an opaque top byte, so the target 0 never matches).
-    const std::uint32_t target = (color >> 24) == 0 ? ToPixel(color) : 0;
+    const std::uint32_t target = (color >> 24) == 0 ? ToPixel(color, layout_) : 0;
     const bool border = mode == TFillStyle::fsBorder;
     const std::size_t w = static_cast<std::size_t>(deviceWidth_);
     if (border && std::find(pixels_.begin(), pixels_.end(), target) == pixels_.end()) {

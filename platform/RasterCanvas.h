@@ -35,6 +35,14 @@ namespace zk {
 
 class GlyphFont;
 
+// How a device pixel lies in its 32-bit word of the buffer.  Only the storage differs: the same
+// drawing gives the same colours in either layout.
+enum class PixelLayout : std::uint8_t {
+    Rgb32,   // 0xFFRRGGBB, the layout of QImage::Format_RGB32
+    Rgba8888 // the bytes R, G, B, 255 in memory (the little-endian word 0xFFBBGGRR), as an HTML
+             // canvas's ImageData holds them
+};
+
 // The font a canvas writes its text with.
 struct FontSpec {
     std::string Family = "MS Sans Serif"; // asked of fontconfig; metric-compatible faces stand in
@@ -52,9 +60,9 @@ public:
 
     // A surface of width x height logical pixels, each scale x scale device pixels (a scale
     // below 1 is taken as 1), all white, with the default pen (black, 1, solid), the white
-    // solid brush and the given font.
+    // solid brush and the given font, its pixels laid out as layout says.
     RasterCanvas(std::int32_t width, std::int32_t height, const FontSpec& font = FontSpec{},
-                 std::int32_t scale = 1);
+                 std::int32_t scale = 1, PixelLayout layout = PixelLayout::Rgb32);
     ~RasterCanvas() override;
 
     std::int32_t Width() const { return width_; }   // logical pixels
@@ -62,9 +70,10 @@ public:
     std::int32_t Scale() const { return scale_; }   // device pixels per logical pixel
     std::int32_t DeviceWidth() const { return deviceWidth_; }
     std::int32_t DeviceHeight() const { return deviceHeight_; }
-    // Row-major device pixels as 0xFFRRGGBB (the layout of QImage::Format_RGB32), DeviceWidth()
-    // per row.
+    // Row-major device pixels in the canvas's layout (0xFFRRGGBB unless made otherwise),
+    // DeviceWidth() per row.
     const std::uint32_t* Bits() const { return pixels_.data(); }
+    PixelLayout Layout() const { return layout_; }
     // The colour of one logical pixel (the top-left device pixel of its block) as a TColor
     // (0x00BBGGRR); white outside the surface.
     TColor Pixel(std::int32_t x, std::int32_t y) const;
@@ -96,6 +105,7 @@ private:
     std::int32_t scale_;        // device pixels per logical pixel
     std::int32_t deviceWidth_;  // device pixels
     std::int32_t deviceHeight_; // device pixels
+    PixelLayout layout_;
     std::vector<std::uint32_t> pixels_;
     TPen pen_;
     TPoint penPos_;

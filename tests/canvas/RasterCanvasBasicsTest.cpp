@@ -46,6 +46,60 @@ TEST(RasterCanvasBasics, ColoursAreStoredAsRgb32AndReadAsTColor) {
     EXPECT_EQ(c.Pixel(3, 0), clMedGray);
 }
 
+TEST(RasterCanvasBasics, TheCanvasByteOrderStoresRgbaBytesAndReadsTheSameColours) {
+    RasterCanvas c(4, 1, FontSpec{}, 1, PixelLayout::Rgba8888);
+    const TColor colours[] = {clRed, clBlue, clGreen, clMedGray};
+    for (int x = 0; x < 4; ++x)
+        c.SetPixel(x, 0, colours[x]);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.Bits());
+    for (int x = 0; x < 4; ++x) {
+        const TColor colour = colours[x];
+        EXPECT_EQ(bytes[4 * x], colour & 0xFF) << x;
+        EXPECT_EQ(bytes[4 * x + 1], (colour >> 8) & 0xFF) << x;
+        EXPECT_EQ(bytes[4 * x + 2], (colour >> 16) & 0xFF) << x;
+        EXPECT_EQ(bytes[4 * x + 3], 0xFF) << x;
+        EXPECT_EQ(c.Pixel(x, 0), colour) << x;
+    }
+}
+
+// Every drawing operation gives the same colours in both layouts: lines of every pen, ellipses,
+// text, single pixels, both kinds of flood fill and system colours, at scales 1 and 3.
+TEST(RasterCanvasBasics, BothLayoutsGiveTheSamePicture) {
+    const auto draw = [](RasterCanvas& c) {
+        c.Clear(0x80000005); // the window background, a system colour
+        c.SetPenColor(clRed);
+        c.SetPenWidth(3);
+        c.MoveTo(2, 2);
+        c.LineTo(50, 30);
+        c.SetPenWidth(1);
+        c.SetPenStyle(TPenStyle::psDashDot);
+        c.SetPenColor(clBlue);
+        c.LineTo(5, 38);
+        c.SetPenStyle(TPenStyle::psSolid);
+        c.SetPenColor(clGreen);
+        c.Ellipse(10, 10, 30, 24);
+        c.SetPenColor(clBlack);
+        c.MoveTo(0, 20);
+        c.LineTo(60, 20);
+        c.FloodFill(20, 5, clBlack, TFillStyle::fsBorder);
+        c.FloodFill(20, 17, clGreen, TFillStyle::fsSurface);
+        c.SetPixel(58, 38, clMedGray);
+        c.TextOut(32, 24, "V1 = 680");
+    };
+    for (const std::int32_t scale : {1, 3}) {
+        RasterCanvas rgb32(60, 40, FontSpec{}, scale);
+        RasterCanvas rgba(60, 40, FontSpec{}, scale, PixelLayout::Rgba8888);
+        draw(rgb32);
+        draw(rgba);
+        int differing = 0;
+        for (std::int32_t y = 0; y < rgb32.DeviceHeight(); ++y)
+            for (std::int32_t x = 0; x < rgb32.DeviceWidth(); ++x)
+                differing += rgb32.DevicePixel(x, y) != rgba.DevicePixel(x, y);
+        EXPECT_EQ(differing, 0) << "scale " << scale;
+        EXPECT_GT(test::CountNotWhite(rgba), 100) << "scale " << scale;
+    }
+}
+
 TEST(RasterCanvasBasics, SetPixelOutsideIsIgnoredAndPixelOutsideReadsWhite) {
     RasterCanvas c(4, 4);
     for (const auto& [x, y] : {std::pair{-1, 0}, {0, -1}, {4, 0}, {0, 4}, {INT32_MIN, INT32_MAX}}) {

@@ -17,21 +17,50 @@
 namespace zk {
 namespace {
 
-// The number of device pixels where the handed-over RGBA differs from the surface.
-int DifferingPixels(const WebFlight& flight) {
-    const RasterCanvas& canvas = flight.Canvas();
-    const std::vector<std::uint8_t>& rgba = flight.Rgba();
-    const std::size_t n = std::size_t(canvas.DeviceWidth()) * std::size_t(canvas.DeviceHeight());
-    EXPECT_EQ(rgba.size(), n * 4);
-    int differing = 0;
-    for (std::size_t i = 0; i < n && i * 4 + 3 < rgba.size(); ++i) {
-        const std::uint32_t p = canvas.Bits()[i];
-        if (rgba[i * 4] != ((p >> 16) & 0xFF) || rgba[i * 4 + 1] != ((p >> 8) & 0xFF) || rgba[i * 4 + 2] != (p & 0xFF) ||
-            rgba[i * 4 + 3] != 0xFF)
-            ++differing;
+// The page's canvas: it takes the whole picture once, then after every frame only the changed
+// rectangles, as the page puts them.
+class PagePicture {
+  public:
+    void Take(const WebFlight& flight) {
+        const auto rgba = flight.Rgba();
+        if (width_ != flight.DeviceWidth() || bytes_.size() != rgba.size()) {
+            // A new canvas (the first frame, another scale) starts blank, as the page sizes it.
+            width_ = flight.DeviceWidth();
+            bytes_.assign(rgba.size(), 0);
+        }
+        const std::vector<std::int32_t>& r = flight.Changed();
+        for (std::size_t i = 0; i + 3 < r.size(); i += 4)
+            for (std::int32_t y = r[i + 1]; y < r[i + 1] + r[i + 3]; ++y)
+                for (std::int32_t x = r[i]; x < r[i] + r[i + 2]; ++x)
+                    for (int b = 0; b < 4; ++b) {
+                        const std::size_t at = (std::size_t(y) * std::size_t(width_) + std::size_t(x)) * 4 + b;
+                        if (at < rgba.size())
+                            bytes_[at] = rgba[at];
+                    }
     }
-    return differing;
-}
+
+    // The device pixels where the page's canvas shows another colour than the surface holds.
+    int DifferingPixels(const WebFlight& flight) const {
+        const RasterCanvas& canvas = flight.Canvas();
+        EXPECT_EQ(bytes_.size(), std::size_t(canvas.DeviceWidth()) * std::size_t(canvas.DeviceHeight()) * 4);
+        int differing = 0;
+        for (std::int32_t y = 0; y < canvas.DeviceHeight(); ++y)
+            for (std::int32_t x = 0; x < canvas.DeviceWidth(); ++x) {
+                const std::size_t at = (std::size_t(y) * std::size_t(canvas.DeviceWidth()) + std::size_t(x)) * 4;
+                if (at + 3 >= bytes_.size())
+                    return differing + 1;
+                const TColor c = canvas.DevicePixel(x, y); // 0x00BBGGRR
+                if (bytes_[at] != (c & 0xFF) || bytes_[at + 1] != ((c >> 8) & 0xFF) ||
+                    bytes_[at + 2] != ((c >> 16) & 0xFF) || bytes_[at + 3] != 0xFF)
+                    ++differing;
+            }
+        return differing;
+    }
+
+  private:
+    std::int32_t width_ = 0;
+    std::vector<std::uint8_t> bytes_;
+};
 
 void ExpectChangedOnSurface(const WebFlight& flight) {
     const std::vector<std::int32_t>& r = flight.Changed();
@@ -65,6 +94,7 @@ TEST_P(WebFlightFrames, HandedOverPictureEqualsTheSurfaceAfterEveryFrame) {
     flight.Controls().ShockChecked = c.Shock;
     flight.Controls().StreamlinesChecked = c.Streamlines;
     flight.Activate(c.Detached ? test::DetachedFlow() : test::AttachedFlow());
+    PagePicture page;
     for (int frame = 0; frame < 160; ++frame) {
         // The pointer, the boxes and the speed change as a student changes them.
         if (frame % 7 == 3)
@@ -79,15 +109,18 @@ TEST_P(WebFlightFrames, HandedOverPictureEqualsTheSurfaceAfterEveryFrame) {
             flight.MouseMove(100, 100); // left of the tip: the line is wiped out
         ASSERT_EQ(flight.Frame(), "") << c.What << ", frame " << frame;
         ExpectChangedOnSurface(flight);
-        ASSERT_EQ(DifferingPixels(flight), 0) << c.What << ", frame " << frame;
+        page.Take(flight);
+        ASSERT_EQ(page.DifferingPixels(flight), 0) << c.What << ", frame " << frame;
     }
     // Activated again (an Apply while open): white, then drawn again, still handed over whole.
     flight.Activate(test::AttachedFlow());
     flight.Frame();
-    EXPECT_EQ(DifferingPixels(flight), 0) << c.What << ", after a new activation";
+    page.Take(flight);
+    EXPECT_EQ(page.DifferingPixels(flight), 0) << c.What << ", after a new activation";
     flight.SetScale(c.Scale == 1 ? 2 : 1);
     flight.Frame();
-    EXPECT_EQ(DifferingPixels(flight), 0) << c.What << ", after a new scale";
+    page.Take(flight);
+    EXPECT_EQ(page.DifferingPixels(flight), 0) << c.What << ", after a new scale";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WebFlightFrames,
@@ -127,6 +160,53 @@ TEST(WebFlight, ParticlesAreTheModelsAfterTheSameTicks) {
             ASSERT_TRUE(a.x == b.x && a.y == b.y && a.vx == b.vx && a.vy == b.vy)
                 << (detached ? "detached" : "attached") << ", particle " << i;
         }
+    }
+}
+
+// The view keeps its surface in the canvas's byte order; the picture is still the one the desktop
+// window's surface shows after the same ticks, colour for colour.
+TEST(WebFlight, PictureIsTheDesktopSurfacesAfterTheSameTicks) {
+    struct PictureCase {
+        const char* What;
+        bool Detached;
+        std::int32_t Scale;
+    };
+    for (const PictureCase c : {PictureCase{"attached", false, 1}, PictureCase{"detached", true, 1},
+                                PictureCase{"attached at scale 2", false, 2}}) {
+        const FlowState flow = c.Detached ? test::DetachedFlow() : test::AttachedFlow();
+        RandomSeed = 0;
+        WebFlight flight(c.Scale);
+        flight.SetParticleCount(200);
+        flight.Controls() = SceneControls{true, true, true};
+        flight.MouseMove(400, 120);
+        flight.Activate(flow);
+        for (int frame = 0; frame < 90; ++frame)
+            ASSERT_EQ(flight.Frame(), "") << c.What;
+
+        RandomSeed = 0;
+        FlightModel model;
+        model.FlightSpeed = 5.0;
+        model.SetParticleCount(200);
+        model.MouseMove(400, 120);
+        model.TakeSnapshot(flow);
+        RasterCanvas surface(FlightModel::kClientWidth, FlightModel::kClientHeight, FlightModel::WindowFont(),
+                             c.Scale);
+        ASSERT_EQ(surface.Layout(), PixelLayout::Rgb32);
+        model.StartParticles();
+        SceneControls controls{true, true, true};
+        for (int frame = 0; frame < 90; ++frame) {
+            model.MotionTick(surface, WebFlight::kScrollInitial);
+            model.SceneTick(surface, controls);
+        }
+        int differing = 0;
+        int inked = 0;
+        for (std::int32_t y = 0; y < surface.DeviceHeight(); ++y)
+            for (std::int32_t x = 0; x < surface.DeviceWidth(); ++x) {
+                differing += flight.Canvas().DevicePixel(x, y) != surface.DevicePixel(x, y);
+                inked += surface.DevicePixel(x, y) != clWhite;
+            }
+        EXPECT_EQ(differing, 0) << c.What;
+        EXPECT_GT(inked, 1000) << c.What << ": the picture holds particles, the wedge and the shock";
     }
 }
 

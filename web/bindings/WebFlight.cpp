@@ -2,7 +2,7 @@
 #include "WebFlight.h"
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
 #include <exception>
 
 namespace zk {
@@ -24,10 +24,9 @@ class PassScope {
     DirtyRegionCanvas& canvas_;
 };
 
-// 0xFFRRGGBB as the bytes R, G, B, 255: one little-endian word 0xFFBBGGRR.
-inline std::uint32_t RgbaWord(std::uint32_t p) {
-    return 0xFF000000u | ((p >> 16) & 0xFFu) | (p & 0xFF00u) | ((p & 0xFFu) << 16);
-}
+// The surface's words hold the bytes R, G, B, A in this order only on a little-endian machine,
+// as WebAssembly is.
+static_assert(std::endian::native == std::endian::little, "the RGBA words are laid out little-endian");
 
 } // namespace
 
@@ -38,9 +37,9 @@ WebFlight::WebFlight(std::int32_t scale) {
 
 void WebFlight::MakeSurface(std::int32_t scale) {
     canvas_ = std::make_unique<RasterCanvas>(FlightModel::kClientWidth, FlightModel::kClientHeight,
-                                             FlightModel::WindowFont(), std::clamp(scale, 1, RasterCanvas::kMaxScale));
+                                             FlightModel::WindowFont(), std::clamp(scale, 1, RasterCanvas::kMaxScale),
+                                             PixelLayout::Rgba8888);
     drawn_ = std::make_unique<DirtyRegionCanvas>(*canvas_);
-    rgba_.assign(std::size_t(canvas_->DeviceWidth()) * std::size_t(canvas_->DeviceHeight()) * 4, 0xFF);
     drawn_->MarkAll();
 }
 
@@ -82,30 +81,16 @@ std::string WebFlight::Frame() {
     // What the ticks drew, also before a fault, is shown.
     drawn_->TakeDirty(dirty_);
     changed_.clear();
-    for (const TRect& r : dirty_)
-        Convert(r);
-    return fault;
-}
-
-void WebFlight::Convert(const TRect& r) {
     const std::int32_t k = canvas_->Scale();
-    const std::int32_t width = canvas_->DeviceWidth();
-    const std::int32_t left = r.Left * k;
-    const std::int32_t top = r.Top * k;
-    const std::int32_t right = std::min(width, r.Right * k);
-    const std::int32_t bottom = std::min(canvas_->DeviceHeight(), r.Bottom * k);
-    if (right <= left || bottom <= top)
-        return;
-    const std::uint32_t* bits = canvas_->Bits();
-    for (std::int32_t y = top; y < bottom; ++y) {
-        const std::size_t row = std::size_t(y) * std::size_t(width);
-        std::uint8_t* out = rgba_.data() + (row + std::size_t(left)) * 4;
-        for (std::int32_t x = left; x < right; ++x, out += 4) {
-            const std::uint32_t word = RgbaWord(bits[row + std::size_t(x)]);
-            std::memcpy(out, &word, 4);
-        }
+    for (const TRect& r : dirty_) {
+        const std::int32_t left = r.Left * k;
+        const std::int32_t top = r.Top * k;
+        const std::int32_t right = std::min(canvas_->DeviceWidth(), r.Right * k);
+        const std::int32_t bottom = std::min(canvas_->DeviceHeight(), r.Bottom * k);
+        if (right > left && bottom > top)
+            changed_.insert(changed_.end(), {left, top, right - left, bottom - top});
     }
-    changed_.insert(changed_.end(), {left, top, right - left, bottom - top});
+    return fault;
 }
 
 } // namespace zk

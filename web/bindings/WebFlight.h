@@ -2,11 +2,12 @@
 #pragma once
 // The flight window as the web page holds it: the same FlightModel that the desktop window drives,
 // its surface at the page's device scale, and per animation frame one motion tick and one scene
-// tick, as the desktop's two timers tick at the display's frames.  After a frame the page gets
-// only what the ticks changed: the changed rectangles, already converted to the RGBA bytes a
-// canvas takes, in one buffer of the whole picture that the page views without copying.
+// tick, as the desktop's two timers tick at the display's frames.  The surface keeps its pixels
+// as the bytes R, G, B, A that a canvas takes, so the page views them without a copy or a
+// conversion; after a frame it puts only the rectangles the ticks changed.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -68,8 +69,11 @@ class WebFlight {
     std::int32_t DeviceHeight() const { return canvas_->DeviceHeight(); }
     const RasterCanvas& Canvas() const { return *canvas_; }
 
-    // The whole picture as RGBA bytes, row by row, as the frames have brought it up to date.
-    const std::vector<std::uint8_t>& Rgba() const { return rgba_; }
+    // The whole picture as RGBA bytes, row by row: the surface's own pixels.
+    std::span<const std::uint8_t> Rgba() const {
+        return {reinterpret_cast<const std::uint8_t*>(canvas_->Bits()),
+                std::size_t(canvas_->DeviceWidth()) * std::size_t(canvas_->DeviceHeight()) * 4};
+    }
     // The last frame's changed rectangles in device pixels: left, top, width, height each.
     const std::vector<std::int32_t>& Changed() const { return changed_; }
 
@@ -83,13 +87,10 @@ class WebFlight {
     std::int32_t scrollPosition_ = kScrollInitial;
     bool running_ = false;
     std::int64_t ticks_ = 0;
-    std::vector<std::uint8_t> rgba_;
     std::vector<TRect> dirty_; // kept between frames to avoid reallocating
     std::vector<std::int32_t> changed_;
 
     void MakeSurface(std::int32_t scale);
-    // Converts the logical rectangle r of the surface into rgba_ and notes it in device pixels.
-    void Convert(const TRect& r);
 };
 
 } // namespace zk

@@ -40,7 +40,9 @@ class FlightView {
   constructor(app) {
     this.app = app;
     this.canvas = byId('flight');
-    this.context = this.canvas.getContext('2d');
+    // Opaque and drawn straight to the screen: the picture has no transparency, and a frame that
+    // only moves particles need not wait for the page's compositing.
+    this.context = this.canvas.getContext('2d', { alpha: false, desynchronized: true });
     this.shock = byId('show-shock');
     this.streamlines = byId('show-streamlines');
     this.speed = byId('speed');
