@@ -18,6 +18,7 @@
 #   make test-web  the web edition's tests (also the last stage of `make test`)
 #   make page-bench the page's figures in Chromium (load time, Apply, the site's size)
 #   make flight-bench the flight view's CPU share in Chromium (500 particles, 10 s)
+#   make web-flight-bench the flight view's frame timed under node
 #   make web-screenshots  the README's pictures of the page's views in docs/ (desktop and phone)
 
 # The installation test judges the menu entry, the metainfo and the file type of saved cases with
@@ -57,7 +58,7 @@ SANITIZER_ENV := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppr
                  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 .PHONY: deps fuzz-deps package-deps web-deps configure build run test test-release test-sanitizers \
-        bench fuzz fuzz-merge package package-check lint clean web web-run web-bench page-bench flight-bench test-web \
+        bench fuzz fuzz-merge package package-check lint clean web web-run web-bench web-flight-bench page-bench flight-bench test-web \
         web-screenshots
 
 # $(call install-missing,packages): installs those of the packages that are not installed yet.
@@ -136,6 +137,11 @@ web: web-deps
 web-bench: web
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j$(JOBS) --target zorkventa-node
 	node --no-experimental-fetch bench/web/apply_timing.mjs 1000000
+
+# The flight view's frame (500 particles) timed under node: the engine's share of the view's cost.
+web-flight-bench: web
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j$(JOBS) --target zorkventa-node
+	node --no-experimental-fetch bench/web/flight_frame.mjs 500
 
 web-run: web
 	@echo "The web edition is served on http://localhost:$(WEB_PORT)/ (Ctrl+C stops it)"

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Полёт частиц": the flight window on the page.  The engine's Flight drives the particles with the
-// desktop's model; here one motion tick and one scene tick run per animation frame, and only the
-// rectangles they changed are put on the canvas.  Showing the view opens the window as
-// "Графически" does (the settings' particle count is read then); hiding it closes the window.
-// Releasing the mouse button or lifting a finger right of the wedge tip picks the wedge angle,
-// applies it in the main view and opens the view again on the new solution.
+// desktop's model, one motion tick and one scene tick per animation frame (flight-frames.js), in a
+// worker that owns the canvas where the browser can hand a canvas over, on the page otherwise.
+// Showing the view opens the window as "Графически" does (the settings' particle count is read
+// then); hiding it closes the window.  Releasing the mouse button or lifting a finger right of the
+// wedge tip picks the wedge angle, applies it in the main view and opens the view again on the new
+// solution; the pointer's rules are asked of a Flight of the page's own.
 import { deviceScale } from './engine.js';
+import { FrameLoop } from './flight-frames.js';
 import { FieldError } from './spinfield.js';
 import { showError } from './dialogs.js';
 
@@ -36,13 +38,76 @@ export function pointAtAngle(degrees) {
   return { x: TIP_X + dx, y: AXIS_Y - Math.round(slope * dx) };
 }
 
+// The frames in a worker that owns the canvas.  If the worker cannot start, failed(reason) is
+// called once and nothing more is sent to it.
+class WorkerFrames {
+  constructor(canvas, scale, tell, failed) {
+    this.kind = 'worker';
+    this.answers = new Map();
+    this.next = 0;
+    this.broken = false;
+    const offscreen = canvas.transferControlToOffscreen();
+    this.worker = new Worker(new URL('./flight-worker.js', import.meta.url), { type: 'module' });
+    const fail = (reason) => {
+      if (this.broken) return;
+      this.broken = true;
+      this.worker.terminate();
+      for (const done of this.answers.values()) done(undefined);
+      this.answers.clear();
+      failed(reason);
+    };
+    this.worker.addEventListener('error', (e) => {
+      e.preventDefault();
+      fail(e.message || 'the worker did not start');
+    });
+    this.worker.addEventListener('message', ({ data }) => {
+      if (data.type === 'answer') {
+        const done = this.answers.get(data.id);
+        this.answers.delete(data.id);
+        if (done) done(data.value);
+      } else if (data.type === 'failed') {
+        fail(data.message);
+      } else {
+        tell(data);
+      }
+    });
+    this.worker.postMessage({ type: 'start', canvas: offscreen, scale }, [offscreen]);
+  }
+
+  send(message) {
+    if (!this.broken) this.worker.postMessage(message);
+  }
+
+  ask(what) {
+    if (this.broken) return Promise.resolve(undefined);
+    const id = ++this.next;
+    return new Promise((done) => {
+      this.answers.set(id, done);
+      this.worker.postMessage({ type: 'query', id, what });
+    });
+  }
+}
+
+// The frames on the page's own thread, with the view's own Flight.
+class PageFrames {
+  constructor(canvas, flight, tell) {
+    this.kind = 'page';
+    // The loop's answers come after the current task, as the worker's would.
+    this.loop = new FrameLoop(flight, canvas, (message) => queueMicrotask(() => tell(message)));
+  }
+
+  send(message) {
+    this.loop.handle(message);
+  }
+
+  ask(what) {
+    return Promise.resolve(this.loop.query(what));
+  }
+}
+
 class FlightView {
   constructor(app) {
     this.app = app;
-    this.canvas = byId('flight');
-    // Opaque and drawn straight to the screen: the picture has no transparency, and a frame that
-    // only moves particles need not wait for the page's compositing.
-    this.context = this.canvas.getContext('2d', { alpha: false, desynchronized: true });
     this.shock = byId('show-shock');
     this.streamlines = byId('show-streamlines');
     this.speed = byId('speed');
@@ -50,18 +115,69 @@ class FlightView {
     this.closedBox = byId('flight-closed');
     this.engine = new app.engine.Flight(deviceScale());
     this.open = false; // the window is shown and its frames run
-    this.frameRequest = 0;
-    this.image = null;
+    this.count = 0; // the particle count of the last opening
     this.keyAngle = 0; // degrees, the angle chosen with the keyboard
-    this.sizeCanvas();
+    this.canvas = byId('flight');
+    this.frames = this.makeFrames();
     this.wire();
     if (app.views.current === 'flight') this.show();
   }
 
-  sizeCanvas() {
-    this.canvas.width = this.engine.deviceWidth();
-    this.canvas.height = this.engine.deviceHeight();
-    this.image = null;
+  // The worker where the canvas can be handed over; the page's own thread otherwise, or when the
+  // worker fails, on a fresh canvas in the place of the one handed over.
+  makeFrames() {
+    this.wireCanvas(this.canvas);
+    if (typeof Worker === 'function' && typeof this.canvas.transferControlToOffscreen === 'function') {
+      try {
+        return new WorkerFrames(this.canvas, deviceScale(), (message) => this.told(message),
+          () => this.onPage({ replace: true, replay: true }));
+      } catch {
+        return this.onPage({ replace: true, replay: false });
+      }
+    }
+    return this.onPage({ replace: false, replay: false });
+  }
+
+  onPage({ replace, replay }) {
+    if (replace) {
+      const fresh = this.canvas.cloneNode(true);
+      this.canvas.replaceWith(fresh);
+      this.canvas = fresh;
+      this.wireCanvas(fresh);
+    }
+    this.frames = new PageFrames(this.canvas, this.engine, (message) => this.told(message));
+    // The new frames take the view's state as it stands.
+    if (replay) this.replay();
+    return this.frames;
+  }
+
+  replay() {
+    this.frames.send({ type: 'scale', value: deviceScale() });
+    this.frames.send({ type: 'shock', value: this.shock.checked });
+    this.frames.send({ type: 'streamlines', value: this.streamlines.checked });
+    this.frames.send({ type: 'speed', value: Number(this.speed.value) });
+    this.frames.send({ type: 'hidden', value: document.hidden });
+    if (this.open) {
+      this.frames.send({ type: 'count', value: this.count });
+      this.frames.send({ type: 'activate', flow: this.app.case.flow() });
+    }
+  }
+
+  // What the frames say: the check boxes as the scene tick left them, or a fault.
+  told(message) {
+    if (message.type === 'controls') {
+      this.followControls(message.bits);
+    } else if (message.type === 'fault') {
+      this.closeWith(`Полёт частиц остановлен: ${message.message}`);
+      showError(message.message);
+    }
+  }
+
+  // What scripts and tests ask of the running view: 'ticks', 'running', 'particleCount',
+  // 'particles', 'run' (the ticks and particles of one frame), 'speed', 'scrollPosition',
+  // 'controls', 'size' (the canvas's pixels), 'pixels' (their red channel), 'hash' (of the picture).
+  query(what) {
+    return this.frames.ask(what);
   }
 
   wire() {
@@ -72,25 +188,24 @@ class FlightView {
     });
     // After every Apply the open window takes the new solution; after a fault it keeps the last.
     app.onApplied((result) => {
-      if (this.open && !result.error) {
-        this.engine.activate(app.case.flow());
-        this.schedule();
-      }
+      if (this.open && !result.error) this.frames.send({ type: 'activate', flow: app.case.flow() });
     });
-    document.addEventListener('visibilitychange', () => this.schedule());
-    this.shock.addEventListener('change', () => this.engine.setShock(this.shock.checked));
-    this.streamlines.addEventListener('change', () => this.engine.setStreamlines(this.streamlines.checked));
-    this.speed.addEventListener('input', () => this.engine.setScrollPosition(Number(this.speed.value)));
+    document.addEventListener('visibilitychange', () => this.frames.send({ type: 'hidden', value: document.hidden }));
+    this.shock.addEventListener('change', () => this.frames.send({ type: 'shock', value: this.shock.checked }));
+    this.streamlines.addEventListener('change', () => this.frames.send({ type: 'streamlines', value: this.streamlines.checked }));
+    this.speed.addEventListener('input', () => this.frames.send({ type: 'speed', value: Number(this.speed.value) }));
     byId('flight-restart').addEventListener('click', () => this.show());
+    this.watchScale();
+  }
 
-    this.canvas.addEventListener('pointermove', (e) => this.move(this.pointOf(e)));
+  wireCanvas(canvas) {
+    canvas.addEventListener('pointermove', (e) => this.move(this.pointOf(e)));
     // A finger has no hover: where it touches is where the pointer is.
-    this.canvas.addEventListener('pointerdown', (e) => {
+    canvas.addEventListener('pointerdown', (e) => {
       if (e.pointerType !== 'mouse') this.move(this.pointOf(e));
     });
-    this.canvas.addEventListener('pointerup', (e) => this.release(this.pointOf(e)));
-    this.canvas.addEventListener('keydown', (e) => this.key(e));
-    this.watchScale();
+    canvas.addEventListener('pointerup', (e) => this.release(this.pointOf(e)));
+    canvas.addEventListener('keydown', (e) => this.key(e));
   }
 
   pointOf(e) {
@@ -108,17 +223,16 @@ class FlightView {
       count = field.min;
       showError(`${e.message}\nПолёт показан с наименьшим числом частиц: ${count}.`);
     }
-    this.engine.setParticleCount(count);
+    this.count = count;
     this.closedBox.hidden = true;
-    this.engine.activate(this.app.case.flow());
+    this.frames.send({ type: 'count', value: count });
+    this.frames.send({ type: 'activate', flow: this.app.case.flow() });
     this.open = true;
-    this.schedule();
   }
 
   close() {
-    this.engine.close();
+    this.frames.send({ type: 'close' });
     this.open = false;
-    this.schedule();
   }
 
   // Closed with a notice over the picture and the way to open the view again.
@@ -128,51 +242,8 @@ class FlightView {
     this.closedBox.hidden = false;
   }
 
-  // Frames run while the window is open and the page is seen.
-  schedule() {
-    const run = this.open && !document.hidden;
-    if (run && !this.frameRequest) {
-      this.frameRequest = requestAnimationFrame(() => this.frame());
-    } else if (!run && this.frameRequest) {
-      cancelAnimationFrame(this.frameRequest);
-      this.frameRequest = 0;
-    }
-  }
-
-  frame() {
-    this.frameRequest = 0;
-    if (!this.open || document.hidden) return;
-    const ok = this.engine.frame();
-    this.put();
-    this.followControls();
-    if (!ok) {
-      // A fault in a tick would come again in every frame: the window stops and says why.
-      const error = this.engine.error();
-      this.closeWith(`Полёт частиц остановлен: ${error}`);
-      showError(error);
-      return;
-    }
-    this.schedule();
-  }
-
-  // The changed rectangles from the engine's picture, which the ImageData views without a copy.
-  put() {
-    // A view goes empty when the engine's memory grows; the picture's buffer itself moves only
-    // with the scale, when sizeCanvas() drops the view.
-    if (!this.image || this.image.data.length === 0) {
-      const rgba = this.engine.rgba();
-      this.image = new ImageData(new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.byteLength),
-        this.engine.deviceWidth(), this.engine.deviceHeight());
-    }
-    const rects = this.engine.changed();
-    for (let i = 0; i < rects.length; i += 4) {
-      this.context.putImageData(this.image, 0, 0, rects[i], rects[i + 1], rects[i + 2], rects[i + 3]);
-    }
-  }
-
   // A detached scene unchecks and disables "Линии тока", an attached one enables it again.
-  followControls() {
-    const bits = this.engine.controls();
+  followControls(bits) {
     const checked = (bits & 2) !== 0;
     const enabled = (bits & 4) !== 0;
     if (this.streamlines.checked !== checked) this.streamlines.checked = checked;
@@ -181,6 +252,7 @@ class FlightView {
 
   move({ x, y }) {
     const { cross, caption } = this.engine.mouseMove(x, y);
+    this.frames.send({ type: 'mouse', x, y });
     const cursor = cross ? 'crosshair' : 'default';
     if (this.canvas.style.cursor !== cursor) this.canvas.style.cursor = cursor;
     if (this.angle.textContent !== caption) this.angle.textContent = caption;
@@ -223,8 +295,7 @@ class FlightView {
   watchScale() {
     const query = matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
     query.addEventListener('change', () => {
-      this.engine.setScale(deviceScale());
-      this.sizeCanvas();
+      this.frames.send({ type: 'scale', value: deviceScale() });
       this.watchScale();
     }, { once: true });
   }

@@ -48,9 +48,29 @@ async function openContext(extra = {}) {
   return context;
 }
 
-async function flightPage(extra = {}) {
-  const page = await openPage(await openContext(extra), url);
-  await page.waitForFunction(() => window.zorkventa.flight && window.zorkventa.flight.engine.ticks() > 2);
+// What the view's frames report (they may run in a worker that owns the canvas).
+function query(page, what) {
+  return page.evaluate((w) => window.zorkventa.flight.query(w), what);
+}
+
+// Polls query(what) until holds(value), for at most 10 s.
+async function waitFor(page, what, holds, why) {
+  const until = Date.now() + 10000;
+  for (;;) {
+    const value = await query(page, what);
+    if (holds(value)) return value;
+    if (Date.now() > until) throw new Error(`${why}: ${what} is still ${JSON.stringify(value)}`);
+    await page.waitForTimeout(20);
+  }
+}
+
+// init: a script run in the page before its own, to take a browser's feature away.
+async function flightPage(extra = {}, init = null) {
+  const context = await openContext(extra);
+  if (init) await context.addInitScript(init);
+  const page = await openPage(context, url);
+  await page.waitForFunction(() => window.zorkventa.flight);
+  await waitFor(page, 'ticks', (t) => t > 2, 'the first frames');
   await page.locator('#flight').scrollIntoViewIfNeeded();
   return page;
 }
@@ -80,7 +100,7 @@ async function chiField(page) {
 }
 
 async function ticks(page) {
-  return page.evaluate(() => window.zorkventa.flight.engine.ticks());
+  return query(page, 'ticks');
 }
 
 async function errorShown(page) {
@@ -111,34 +131,39 @@ const url = siteUrl(server);
 const tests = [];
 const test = (name, body) => tests.push({ name, body });
 
+// The picture as the canvas shows it, with the ticks so far.
+async function picture(page) {
+  return { hash: await query(page, 'hash'), ticks: await query(page, 'ticks') };
+}
+
+async function expectMoving(page, what) {
+  const first = await picture(page);
+  await waitFor(page, 'ticks', (t) => t > first.ticks + 1, what);
+  const second = await picture(page);
+  if (first.hash === second.hash) throw new Error(`${what}: the picture did not change from tick ${first.ticks} to ${second.ticks}`);
+}
+
 test('the picture moves between two frames; a hidden view or page stops it', async () => {
   const page = await flightPage();
-  const picture = () => page.evaluate(() => {
-    const canvas = document.getElementById('flight');
-    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    let hash = 0;
-    for (let i = 0; i < data.length; i += 4) hash = (hash * 31 + data[i] + data[i + 1] * 7 + data[i + 2] * 13) | 0;
-    return { hash, ticks: window.zorkventa.flight.engine.ticks() };
-  });
-  const first = await picture();
-  await page.waitForFunction((t) => window.zorkventa.flight.engine.ticks() > t + 1, first.ticks);
-  const second = await picture();
-  if (first.hash === second.hash) throw new Error(`the picture did not change from tick ${first.ticks} to ${second.ticks}`);
+  const kind = await page.evaluate(() => window.zorkventa.flight.frames.kind);
+  if (kind !== 'worker') throw new Error(`the frames run on the ${kind}'s thread, not in a worker`);
+  await expectMoving(page, 'in the worker');
   // Another view shown: the frames stop; the flight view shown again starts afresh.
   await page.click('#tab-steps');
   const stopped = await ticks(page);
   await page.waitForTimeout(300);
   if ((await ticks(page)) !== stopped) throw new Error('the hidden view went on ticking');
   await page.click('#tab-flight');
-  await page.waitForFunction(() => window.zorkventa.flight.engine.ticks() > 0);
+  await waitFor(page, 'ticks', (t) => t > 0, 'shown again');
   if ((await ticks(page)) > stopped) throw new Error('the view shown again did not start afresh');
   // The speed bar at 0: the particles stand still.
   await page.fill('#speed', '0');
-  const standing = await page.evaluate(() => Array.from(window.zorkventa.flight.engine.particles()));
-  await page.waitForFunction((t) => window.zorkventa.flight.engine.ticks() > t + 3, await ticks(page));
-  const after = await page.evaluate(() => Array.from(window.zorkventa.flight.engine.particles()));
+  const standing = await query(page, 'particles');
+  const now = await ticks(page);
+  await waitFor(page, 'ticks', (t) => t > now + 3, 'with the speed bar at 0');
+  const after = await query(page, 'particles');
   if (standing.join() !== after.join()) throw new Error('particles moved with the speed bar at 0');
-  const speed = await page.evaluate(() => window.zorkventa.flight.engine.speed());
+  const speed = await query(page, 'speed');
   if (speed !== 0) throw new Error(`the speed at position 0 is ${speed}`);
 });
 
@@ -150,8 +175,8 @@ test('a mouse release right of the tip picks the angle of the desktop\'s rule an
     if ((await chiField(page)) !== String(degrees)) throw new Error(`${what}: χ is ${await chiField(page)}, not ${degrees}`);
     await expectMainLabels(page, degrees, what);
     // Re-opened on the new solution: the snapshot is the new wedge's, and the frames run.
-    const state = await page.evaluate(() => ({
-      running: window.zorkventa.flight.engine.running(),
+    const state = await page.evaluate(async () => ({
+      running: await window.zorkventa.flight.query('running'),
       closed: !document.getElementById('flight-closed').hidden,
       cursor: document.getElementById('flight').style.cursor,
     }));
@@ -177,8 +202,8 @@ test('a release on the axis gives 0°: no shock, the view stays closed with a no
   const page = await flightPage();
   await releaseAt(page, 400, 250);
   if ((await chiField(page)) !== '0') throw new Error(`χ is ${await chiField(page)}`);
-  const closed = await page.evaluate(() => ({
-    running: window.zorkventa.flight.engine.running(),
+  const closed = await page.evaluate(async () => ({
+    running: await window.zorkventa.flight.query('running'),
     notice: document.getElementById('flight-closed').hidden ? null : document.getElementById('flight-closed-text').textContent,
   }));
   if (closed.running || !closed.notice?.includes('скачка уплотнения нет')) throw new Error(`after 0°: ${JSON.stringify(closed)}`);
@@ -188,9 +213,10 @@ test('a release on the axis gives 0°: no shock, the view stays closed with a no
   // A release over the closed view picks nothing.
   await page.fill('#chi', '20');
   await page.click('#apply');
-  if (await page.evaluate(() => window.zorkventa.flight.engine.running())) throw new Error('an Apply opened the closed view');
+  if (await query(page, 'running')) throw new Error('an Apply opened the closed view');
   await page.click('#flight-restart');
-  await page.waitForFunction(() => window.zorkventa.flight.engine.running() && document.getElementById('flight-closed').hidden);
+  await waitFor(page, 'running', (running) => running, 'shown again');
+  if (!(await page.evaluate(() => document.getElementById('flight-closed').hidden))) throw new Error('the notice stayed over the view shown again');
   const shock = await page.evaluate(() => window.zorkventa.case.flow().ShockAngle);
   if (!(shock > 0)) throw new Error(`reopened on a flow with shock angle ${shock}`);
 });
@@ -201,12 +227,12 @@ test('a tap on a touch screen picks as a release does; the phone shows the view 
     scroll: document.documentElement.scrollWidth,
     client: document.documentElement.clientWidth,
     shown: document.getElementById('flight').getBoundingClientRect().width,
-    pixels: [document.getElementById('flight').width, document.getElementById('flight').height],
     touchAction: getComputedStyle(document.getElementById('flight')).touchAction,
   }));
   if (layout.scroll > layout.client) throw new Error(`the page is ${layout.scroll} px wide in a ${layout.client} px viewport`);
   if (layout.shown > 360) throw new Error(`the flight picture is ${layout.shown} px wide`);
-  if (layout.pixels.join() !== '1773,1494') throw new Error(`the picture is ${layout.pixels} device pixels at ratio 3`);
+  const pixels = await query(page, 'size');
+  if (pixels.join() !== '1773,1494') throw new Error(`the picture is ${pixels} device pixels at ratio 3`);
   if (layout.touchAction !== 'none') throw new Error(`touch-action is ${layout.touchAction}`);
   // The picture is shown smaller than its own pixels: the tap's point is mapped back.
   for (const { point, degrees, what } of PICKS.slice(0, 3)) {
@@ -235,11 +261,11 @@ test('the keyboard turns the line from the tip and Enter applies its angle', asy
   // The controls have names and take the keyboard.
   await page.focus('#speed');
   await page.keyboard.press('ArrowLeft');
-  const position = await page.evaluate(() => window.zorkventa.flight.engine.scrollPosition());
+  const position = await waitFor(page, 'scrollPosition', (p) => p !== 50, 'ArrowLeft on the speed bar');
   if (position !== 49) throw new Error(`ArrowLeft on the speed bar left it at ${position}`);
   await page.focus('#show-shock');
   await page.keyboard.press('Space');
-  if (!(await page.evaluate(() => (window.zorkventa.flight.engine.controls() & 1) !== 0))) throw new Error('Space did not check "Ударная волна"');
+  if (((await query(page, 'controls')) & 1) === 0) throw new Error('Space did not check "Ударная волна"');
   const names = await page.evaluate(() => ['speed', 'show-shock', 'show-streamlines', 'flight']
     .map((id) => document.getElementById(id))
     .map((el) => el.getAttribute('aria-label') || el.labels?.[0]?.textContent.trim() || ''));
@@ -252,7 +278,8 @@ test('a detached scene unchecks and disables "Линии тока"; an attached 
   await page.check('#show-streamlines');
   await page.fill('#chi', '40');
   await page.click('#apply');
-  await page.waitForFunction((t) => window.zorkventa.flight.engine.ticks() > t, 1);
+  await waitFor(page, 'ticks', (t) => t > 1, 'the detached scene');
+  await page.waitForFunction(() => document.getElementById('show-streamlines').disabled);
   const detached = await page.evaluate(() => [document.getElementById('show-streamlines').checked, document.getElementById('show-streamlines').disabled]);
   if (detached.join() !== 'false,true') throw new Error(`detached: checked, disabled = ${detached}`);
   await page.fill('#chi', '20');
@@ -265,10 +292,7 @@ test('the settings\' particle count is read when the view opens; the particles e
   const page = await flightPage();
   // The view opened at start-up, the generator's first draws: the native batch tool's run of the
   // start-up case for as many ticks as the page has run.
-  const run = await page.evaluate(() => ({
-    ticks: window.zorkventa.flight.engine.ticks(),
-    particles: Array.from(window.zorkventa.flight.engine.particles()),
-  }));
+  const run = await query(page, 'run');
   const expected = native(psr(340, 140, 680, 20), ['--flight', String(run.ticks), '--particles', '100']).particles;
   if (expected.length !== 100 || run.particles.length !== 400) throw new Error(`${run.particles.length / 4} particles in the page, ${expected.length} native`);
   let differing = 0;
@@ -289,12 +313,36 @@ test('the settings\' particle count is read when the view opens; the particles e
     await page.click('#open-settings');
     await page.fill('#particles', typed);
     await page.click('#settings-ok');
-    if ((await page.evaluate(() => window.zorkventa.flight.engine.particleCount())) === used && typed !== '37')
+    if ((await query(page, 'particleCount')) === used && typed !== '37')
       throw new Error('the count changed before the view was opened again');
     await page.click('#tab-compare');
     await page.click('#tab-flight');
-    const count = await page.evaluate(() => [window.zorkventa.flight.engine.particleCount(), window.zorkventa.flight.engine.particles().length]);
+    const count = [await query(page, 'particleCount'), (await query(page, 'particles')).length];
     if (count.join() !== `${used},${used * 4}`) throw new Error(`typed ${typed}: the view runs ${count[0]} particles (${count[1] / 4} given out)`);
+  }
+});
+
+test('without a worker for the canvas, or when the worker fails, the frames run on the page and a release still picks', async () => {
+  const cases = [
+    ['a browser that cannot hand a canvas over', () => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; }],
+    ['a worker that fails as it starts', () => {
+      const Real = window.Worker;
+      window.Worker = class extends Real {
+        constructor(_, options) {
+          super(URL.createObjectURL(new Blob(['throw new Error("no engine here")'], { type: 'text/javascript' })), options);
+        }
+      };
+    }],
+  ];
+  for (const [what, init] of cases) {
+    const page = await flightPage({}, init);
+    const kind = await page.evaluate(() => window.zorkventa.flight.frames.kind);
+    if (kind !== 'page') throw new Error(`${what}: the frames run in the ${kind}`);
+    await expectMoving(page, what);
+    await releaseAt(page, 300, 150);
+    if ((await chiField(page)) !== '45') throw new Error(`${what}: χ is ${await chiField(page)} after a release at 45°`);
+    await expectMainLabels(page, 45, what);
+    await expectMoving(page, `${what}, after the pick`);
   }
 });
 
