@@ -113,7 +113,9 @@ class FlightView {
     this.speed = byId('speed');
     this.angle = byId('flight-angle');
     this.closedBox = byId('flight-closed');
-    this.engine = new app.engine.Flight(deviceScale());
+    // The page's own Flight answers the pointer's rules; it draws only when the frames run on the
+    // page, and is made at scale 1 until then, so a worker's view keeps no second large surface.
+    this.engine = new app.engine.Flight(1);
     this.open = false; // the window is shown and its frames run
     this.count = 0; // the particle count of the last opening
     this.keyAngle = 0; // degrees, the angle chosen with the keyboard
@@ -146,13 +148,13 @@ class FlightView {
       this.wireCanvas(fresh);
     }
     this.frames = new PageFrames(this.canvas, this.engine, (message) => this.told(message));
+    this.frames.send({ type: 'scale', value: deviceScale() });
     // The new frames take the view's state as it stands.
     if (replay) this.replay();
     return this.frames;
   }
 
   replay() {
-    this.frames.send({ type: 'scale', value: deviceScale() });
     this.frames.send({ type: 'shock', value: this.shock.checked });
     this.frames.send({ type: 'streamlines', value: this.streamlines.checked });
     this.frames.send({ type: 'speed', value: Number(this.speed.value) });
