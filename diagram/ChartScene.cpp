@@ -37,25 +37,46 @@ void Escaped(std::string& out, const std::string& text) {
     out += '"';
 }
 
-// Shortest text that reads back as the same double; whole numbers without a fraction.
-std::string Number(double v) {
-    if (!std::isfinite(v))
-        return "null";
+// Appends the shortest text that reads back as the same double; whole numbers without a
+// fraction.  A text of at most 15 significant digits that reads back as v is what "%.15g" gives
+// once its trailing zeros are dropped, since v lies far closer to it than a unit of the 15th
+// digit; so only 15, 16 and 17 digits are tried, not every count from 1.  (Formatting a double
+// is slow in WebAssembly, where the C library does it in software wider arithmetic, and a chart
+// holds thousands of numbers.)
+void AppendNumber(std::string& out, double v) {
+    if (!std::isfinite(v)) {
+        out += "null";
+        return;
+    }
     char buffer[32];
     if (v == std::floor(v) && std::abs(v) < 1e15) {
         std::snprintf(buffer, sizeof buffer, "%.0f", v);
-        return buffer;
+    } else {
+        for (int digits = 15; digits <= 17; ++digits) {
+            std::snprintf(buffer, sizeof buffer, "%.*g", digits, v);
+            if (std::strtod(buffer, nullptr) == v)
+                break;
+        }
     }
-    for (int digits = 1; digits <= 17; ++digits) {
-        std::snprintf(buffer, sizeof buffer, "%.*g", digits, v);
-        if (std::strtod(buffer, nullptr) == v)
-            break;
-    }
-    return buffer;
+    out += buffer;
+}
+
+std::string Number(double v) {
+    std::string text;
+    AppendNumber(text, v);
+    return text;
 }
 
 void RectJson(std::string& out, const ChartRect& r) {
-    out += "[" + Number(r.X) + "," + Number(r.Y) + "," + Number(r.W) + "," + Number(r.H) + "]";
+    out += '[';
+    AppendNumber(out, r.X);
+    out += ',';
+    AppendNumber(out, r.Y);
+    out += ',';
+    AppendNumber(out, r.W);
+    out += ',';
+    AppendNumber(out, r.H);
+    out += ']';
 }
 
 const char* KindName(ChartItem::Kind kind) {
@@ -103,7 +124,11 @@ void ItemJson(std::string& out, const ChartItem& item) {
         for (std::size_t i = 0; i < item.Points.size(); ++i) {
             if (i)
                 out += ',';
-            out += "[" + Number(item.Points[i].X) + "," + Number(item.Points[i].Y) + "]";
+            out += '[';
+            AppendNumber(out, item.Points[i].X);
+            out += ',';
+            AppendNumber(out, item.Points[i].Y);
+            out += ']';
         }
         out += "]";
     }

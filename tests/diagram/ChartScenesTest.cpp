@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The charts' scenes: picking rules, number texts, the case kept between refreshes, and where the
 // marks of a case stand.
-#include <cmath>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "ApplyListener.h"
@@ -133,8 +135,9 @@ TEST(ChartSceneTest, MarksStandWhereTheCaseAndTheAxesPutThem) {
             EXPECT_NE(wedge->Text.find(std::to_string(c.Chi)), std::string::npos) << wedge->Text;
             // A wedge beyond a chart's axis is named at its end (the polar's axis ends past θmax).
             const bool onAxis = c.Chi <= scene.ThetaLimit;
-            if (!c.WedgeOnAxis)
+            if (!c.WedgeOnAxis) {
                 EXPECT_FALSE(onAxis);
+            }
             EXPECT_EQ(wedge->Text.find("→") != std::string::npos, !onAxis) << wedge->Text;
             if (!onAxis) {
                 EXPECT_EQ(wedge->HAlign, zk::ChartHAlign::Right);
@@ -165,6 +168,44 @@ TEST(ChartSceneTest, JsonNamesEveryItemAndEscapesTexts) {
     EXPECT_NE(json.find("\"text\":\"a\\\\b\\n\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"points\":[[1.5,2]]"), std::string::npos) << json;
     EXPECT_NE(json.find("\"background\":[]"), std::string::npos) << json;
+}
+
+// The numbers of a scene are written as the shortest text that reads back as the same double:
+// the page paints exactly what the library computed.
+TEST(ChartSceneTest, JsonNumbersAreTheShortestThatReadBackTheSame) {
+    struct NumberCase {
+        double Value;
+        const char* Text; // nullptr: any text that reads back the same
+    };
+    const NumberCase cases[] = {
+        {2, "2"},        {-17, "-17"},        {1.5, "1.5"},        {0.1, "0.1"},      {-0.25, "-0.25"},
+        {1.0 / 3, nullptr}, {2.0 / 3 * 100, nullptr}, {1e-7, nullptr}, {123456.789, "123456.789"},
+        {1e20, nullptr},  {-4.94e-324, nullptr}, {1.7976931348623157e308, nullptr},
+    };
+    for (const NumberCase& c : cases) {
+        zk::ChartScene scene;
+        ChartItem text;
+        text.Type = ChartItem::Kind::Text;
+        text.Points = {{c.Value, 0}};
+        scene.Marks.push_back(text);
+        const std::string json = zk::ChartSceneJson(scene);
+        const std::string key = "\"points\":[[";
+        const std::size_t at = json.find(key);
+        ASSERT_NE(at, std::string::npos) << json;
+        const std::string written = json.substr(at + key.size(), json.find(',', at + key.size()) - at - key.size());
+        EXPECT_EQ(std::strtod(written.c_str(), nullptr), c.Value) << written;
+        if (c.Text) {
+            EXPECT_EQ(written, c.Text);
+        }
+        EXPECT_LE(written.size(), 24u) << written;
+    }
+    // What is not a number is written as null, never as text JSON cannot read.
+    zk::ChartScene scene;
+    ChartItem text;
+    text.Type = ChartItem::Kind::Text;
+    text.Points = {{std::nan(""), HUGE_VAL}};
+    scene.Marks.push_back(text);
+    EXPECT_NE(zk::ChartSceneJson(scene).find("\"points\":[[null,null]]"), std::string::npos);
 }
 
 } // namespace
