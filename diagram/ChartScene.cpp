@@ -184,7 +184,9 @@ int EstimatedTextMetrics::Height(int pixelHeight, bool) const {
     return static_cast<int>(std::lround(pixelHeight * 1.15));
 }
 
-std::string ChartSceneJson(const ChartScene& scene) {
+namespace {
+
+std::string SceneJson(const ChartScene& scene, const std::string& background) {
     std::string out = "{\"name\":";
     Escaped(out, scene.Name);
     out += ",\"width\":" + std::to_string(scene.Width) + ",\"height\":" + std::to_string(scene.Height);
@@ -194,11 +196,34 @@ std::string ChartSceneJson(const ChartScene& scene) {
     out += ",\"notice\":";
     Escaped(out, scene.Notice);
     out += ",\n\"background\":";
-    ItemsJson(out, scene.Background);
+    out += background;
     out += ",\n\"marks\":";
     ItemsJson(out, scene.Marks);
     out += "}";
     return out;
+}
+
+} // namespace
+
+std::string ChartSceneJson(const ChartScene& scene) {
+    std::string background;
+    ItemsJson(background, scene.Background);
+    return SceneJson(scene, background);
+}
+
+std::string ChartJsonCache::Json(const ChartScene& scene) {
+    auto kept = std::find_if(kept_.begin(), kept_.end(), [&](const auto& k) { return k.first == scene.Name; });
+    if (kept == kept_.end()) {
+        kept_.emplace_back(scene.Name, Kept{});
+        kept = kept_.end() - 1;
+    }
+    Kept& k = kept->second;
+    if (k.Text.empty() || k.Background != scene.Background) {
+        k.Background = scene.Background;
+        k.Text.clear();
+        ItemsJson(k.Text, scene.Background);
+    }
+    return SceneJson(scene, k.Text);
 }
 
 double ChartXOf(const ChartScene& scene, double thetaDegrees) {

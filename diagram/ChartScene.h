@@ -104,6 +104,21 @@ class EstimatedTextMetrics : public ChartTextMetrics {
 // "background": [...], "marks": [...]}, each item with its kind and only the fields it uses.
 std::string ChartSceneJson(const ChartScene& scene);
 
+// Writes scenes as ChartSceneJson does, keeping the text of each scene's last background: one
+// equal to it is not written again.  While a student drags the wedge only the marks change, and
+// writing the curves' thousands of numbers is what takes the time.
+class ChartJsonCache {
+  public:
+    std::string Json(const ChartScene& scene);
+
+  private:
+    struct Kept {
+        std::vector<ChartItem> Background;
+        std::string Text;
+    };
+    std::vector<std::pair<std::string, Kept>> kept_; // by scene name
+};
+
 // The horizontal position of a deflection on the scene's θ axis, and the deflection under a
 // column (negative left of the plot, beyond the axis right of it), degrees and logical pixels.
 double ChartXOf(const ChartScene& scene, double thetaDegrees);

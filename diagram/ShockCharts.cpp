@@ -748,7 +748,9 @@ std::string ComparisonChartsJson(ChartCaseMaker& cases, LargestWedgeCache& wedge
 }
 
 std::string ComparisonChartsJson(ChartCaseMaker& cases, const FlowState& state, const ComparedCase& compared,
-                                 const ChartTextMetrics& metrics, const std::string& separator) {
+                                 const ChartTextMetrics& metrics, const std::string& separator,
+                                 ChartJsonCache* json) {
+    const auto write = [json](const ChartScene& scene) { return json ? json->Json(scene) : ChartSceneJson(scene); };
     double wedgeDegrees = DegreesFromRadians(state.WedgeAngle);
     const std::optional<ShockComparison>& comparison = compared.Comparison;
     std::string problem;
@@ -760,9 +762,9 @@ std::string ComparisonChartsJson(ChartCaseMaker& cases, const FlowState& state, 
         wedgeDegrees = 0;
     }
     const ChartCase chartCase = cases.Make(comparison ? &*comparison : nullptr, state.Gamma, wedgeDegrees, problem);
-    std::string json = "[";
+    std::string out = "[";
     if (comparison) {
-        json += ChartSceneJson(ThetaBetaScene(*comparison, wedgeDegrees, metrics, separator));
+        out += write(ThetaBetaScene(*comparison, wedgeDegrees, metrics, separator));
     } else {
         // The desktop shows no θ–β chart then; an empty scene of its size says so.
         ChartScene empty;
@@ -770,11 +772,11 @@ std::string ComparisonChartsJson(ChartCaseMaker& cases, const FlowState& state, 
         empty.Width = kThetaBetaWidth;
         empty.Height = kThetaBetaHeight;
         empty.Notice = problem;
-        json += ChartSceneJson(empty);
+        out += write(empty);
     }
-    json += ",\n" + ChartSceneJson(FamilyScene(chartCase, metrics, separator));
-    json += ",\n" + ChartSceneJson(PressureScene(chartCase, metrics, separator)) + "]";
-    return json;
+    out += ",\n" + write(FamilyScene(chartCase, metrics, separator));
+    out += ",\n" + write(PressureScene(chartCase, metrics, separator)) + "]";
+    return out;
 }
 
 } // namespace zk

@@ -92,9 +92,11 @@ struct FlowState;
 std::string ComparisonChartsJson(ChartCaseMaker& cases, LargestWedgeCache& wedges, const FlowState& state,
                                  bool lastApplyFaulted, const ChartTextMetrics& metrics,
                                  const std::string& separator);
-// The same from a comparison already made of state (the one the view's table shows).
+// The same from a comparison already made of state (the one the view's table shows), written
+// through json when given, so that a background drawn before is not written again.
 std::string ComparisonChartsJson(ChartCaseMaker& cases, const FlowState& state, const ComparedCase& compared,
-                                 const ChartTextMetrics& metrics, const std::string& separator);
+                                 const ChartTextMetrics& metrics, const std::string& separator,
+                                 ChartJsonCache* json = nullptr);
 
 // A message of the exact relations as a sentence (they carry no full stop of their own), and as
 // one that continues another (its first letter in lower case, Cyrillic or Latin).

@@ -170,6 +170,31 @@ TEST(ChartSceneTest, JsonNamesEveryItemAndEscapesTexts) {
     EXPECT_NE(json.find("\"background\":[]"), std::string::npos) << json;
 }
 
+// Written through the cache, a scene is the same text as written alone, whether its background
+// is the one written last time for its name, another one, or one seen two scenes before.
+TEST(ChartSceneTest, CachedJsonEqualsTheSceneWrittenAlone) {
+    const auto scene = [](const char* name, double curveY, double markX) {
+        zk::ChartScene s;
+        s.Name = name;
+        ChartItem curve;
+        curve.Type = ChartItem::Kind::Polyline;
+        curve.Points = {{0, curveY}, {10.25, curveY / 3}, {20, 1.0 / 7}};
+        s.Background.push_back(curve);
+        ChartItem mark;
+        mark.Type = ChartItem::Kind::Ellipse;
+        mark.Points = {{markX, 4}};
+        s.Marks.push_back(mark);
+        return s;
+    };
+    const zk::ChartScene sequence[] = {
+        scene("family", 1, 2),   scene("family", 1, 3),   scene("pressure", 1, 3), scene("family", 2, 3),
+        scene("family", 1, 3),   scene("pressure", 1, 5), scene("family", 1, 5),   zk::ChartScene{},
+    };
+    zk::ChartJsonCache cache;
+    for (std::size_t i = 0; i < std::size(sequence); ++i)
+        EXPECT_EQ(cache.Json(sequence[i]), zk::ChartSceneJson(sequence[i])) << "scene " << i;
+}
+
 // The numbers of a scene are written as the shortest text that reads back as the same double:
 // the page paints exactly what the library computed.
 TEST(ChartSceneTest, JsonNumbersAreTheShortestThatReadBackTheSame) {

@@ -42,8 +42,8 @@ class CanvasTextMetrics : public ChartTextMetrics {
 std::string PageCharts::Scenes(const FlowState& state, const ComparedCase& compared, const std::string& separator,
                                emscripten::val measure) {
     if (measure.isUndefined() || measure.isNull())
-        return ComparisonChartsJson(cases_, state, compared, EstimatedTextMetrics(), separator);
-    return ComparisonChartsJson(cases_, state, compared, CanvasTextMetrics(measure), separator);
+        return ComparisonChartsJson(cases_, state, compared, EstimatedTextMetrics(), separator, &json_);
+    return ComparisonChartsJson(cases_, state, compared, CanvasTextMetrics(measure), separator, &json_);
 }
 
 } // namespace zk

@@ -20,6 +20,7 @@ class PageCharts {
 
   private:
     ChartCaseMaker cases_;
+    ChartJsonCache json_;
 };
 
 } // namespace zk
