@@ -2,7 +2,8 @@
 // The web page's figures, measured in headless Chromium: the time from navigation to the first
 // diagram, Apply in the page over every wedge angle at V1 = 1 000 000 (the fields read, the
 // engine's Apply, the labels and the diagram put on the canvas, timed with performance.now()
-// around a click of "Применить"), and the site's size as a web server sends it compressed.
+// around a click of "Применить"), the comparison view's refresh while the wedge is dragged, and
+// the site's size as a web server sends it compressed.
 // With --screenshots DIR also the README's screenshots on a desktop and on a phone.
 //
 //   sh web/tests/page/run.sh bench/web/page.mjs build-web/site [--screenshots docs]
@@ -50,6 +51,23 @@ const { times, slowest } = await page.evaluate(() => {
   }
   return { times: least, slowest: slowestRun };
 });
+// The comparison view while a student drags the wedge on a chart at V1 = 680: every angle picked
+// as a drag picks it, the table's and the three charts' refresh after each Apply.
+await page.fill('#v1', '680');
+await page.click('#apply');
+await page.click('#tab-compare');
+const refresh = await page.evaluate(() => {
+  const app = window.zorkventa;
+  const charts = [];
+  const tables = [];
+  for (let degrees = 1; degrees <= 40; ++degrees) {
+    app.pickWedge(degrees);
+    charts.push(app.charts.refreshMilliseconds);
+    tables.push(app.comparison.lastRefreshMs);
+  }
+  const median = (list) => list.slice().sort((a, b) => a - b)[list.length >> 1];
+  return { charts: median(charts), chartsWorst: Math.max(...charts), table: median(tables) };
+});
 await context.close();
 
 let raw = 0;
@@ -73,6 +91,8 @@ console.log(`site: ${(raw / 1024).toFixed(0)} KiB, ${(compressed / 1024).toFixed
 console.log(`first diagram drawn after navigation start: median ${sorted[2].toFixed(0)} ms, worst ${sorted[4].toFixed(0)} ms (5 loads)`);
 console.log(`Apply at V1 = 1000000, chi 0..180: mean ${(times.reduce((a, b) => a + b, 0) / times.length).toFixed(2)} ms, ` +
   `worst ${worst.toFixed(2)} ms (chi = ${times.indexOf(worst)}), each the least of 3 runs; slowest single run ${slowest.toFixed(2)} ms`);
+console.log(`comparison view while dragging chi 1..40 at V1 = 680: the three charts ${refresh.charts.toFixed(1)} ms median ` +
+  `(worst ${refresh.chartsWorst.toFixed(1)} ms), the table ${refresh.table.toFixed(1)} ms median`);
 
 if (args.screenshots) {
   const shots = [
