@@ -5,16 +5,15 @@
 //
 //   sh web/tests/page/run.sh web/tests/page/charts-test.mjs build-web/site
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
-import { options, serve, siteUrl, openContext as launch, openPage } from './browser.mjs';
+import { options, openPage, suite } from './browser.mjs';
 
 const args = options(process.argv.slice(2));
 const site = resolve(args.site ?? 'build-web/site');
 const batch = resolve(args.batch ?? 'build/zorkventa-batch');
 const scenesTool = resolve(args.scenes ?? 'build/zk-chart-scenes');
-const scratch = mkdtempSync(join(tmpdir(), 'zk-charts-'));
+const { scratch, url, test, openContext, run } = await suite('zk-charts-', site);
 
 function psr(c1, gammaTimes100, v1, chi) {
   const file = join(scratch, `case-${c1}-${gammaTimes100}-${v1}-${chi}.psr`);
@@ -46,17 +45,6 @@ async function expectNativeLabels(page, chi, what) {
   for (const [id, key] of Object.entries(LABELS)) {
     if (shown[id] !== native[key]) throw new Error(`${what}: ${id} shows "${shown[id]}", the native program "${native[key]}"`);
   }
-}
-
-const server = await serve(site);
-const url = siteUrl(server);
-const tests = [];
-const test = (name, body) => tests.push({ name, body });
-const contexts = [];
-async function openContext(extra = {}) {
-  const context = await launch(scratch, extra);
-  contexts.push(context);
-  return context;
 }
 
 async function compareView(extra = {}) {
@@ -233,17 +221,4 @@ test('a touch drag on a chart picks the wedge angle', async () => {
   if (wide) throw new Error('the comparison view scrolls sideways at 360 px');
 });
 
-let failed = 0;
-for (const { name, body } of tests) {
-  try {
-    await body();
-    console.log(`ok   ${name}`);
-  } catch (e) {
-    ++failed;
-    console.log(`FAIL ${name}\n     ${e.message}`);
-  }
-  while (contexts.length) await contexts.pop().close();
-}
-server.close();
-rmSync(scratch, { recursive: true, force: true });
-process.exit(failed ? 1 : 0);
+await run();

@@ -4,15 +4,14 @@
 //
 //   sh web/tests/page/run.sh web/tests/page/flight-test.mjs build-web/site
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
-import { options, serve, siteUrl, openContext as launch, openPage } from './browser.mjs';
+import { options, openPage, suite } from './browser.mjs';
 
 const args = options(process.argv.slice(2));
 const site = resolve(args.site ?? 'build-web/site');
 const batch = resolve(args.batch ?? 'build/zorkventa-batch');
-const scratch = mkdtempSync(join(tmpdir(), 'zk-flight-'));
+const { scratch, url, test, openContext, run } = await suite('zk-flight-', site);
 
 function psr(c1, gammaTimes100, v1, chi) {
   const file = join(scratch, `case-${c1}-${gammaTimes100}-${v1}-${chi}.psr`);
@@ -40,13 +39,6 @@ function native(file, extra = []) {
 }
 
 const LABELS = { mach: 'mach', p2p1: 'p2_p1', rho1rho2: 'rho1_rho2', v2v1: 'v2_v1', t2t1: 't2_t1', chimax: 'chi_max' };
-
-const contexts = [];
-async function openContext(extra = {}) {
-  const context = await launch(scratch, extra);
-  contexts.push(context);
-  return context;
-}
 
 async function flightPage(extra = {}) {
   const page = await openPage(await openContext(extra), url);
@@ -106,11 +98,6 @@ const PICKS = [
 ];
 
 // ---------------------------------------------------------------------------------------------
-const server = await serve(site);
-const url = siteUrl(server);
-const tests = [];
-const test = (name, body) => tests.push({ name, body });
-
 test('the picture moves between two frames; a hidden view or page stops it', async () => {
   const page = await flightPage();
   const picture = () => page.evaluate(() => {
@@ -299,18 +286,4 @@ test('the settings\' particle count is read when the view opens; the particles e
 });
 
 // ---------------------------------------------------------------------------------------------
-let failed = 0;
-for (const { name, body } of tests) {
-  try {
-    await body();
-    console.log(`ok   ${name}`);
-  } catch (e) {
-    ++failed;
-    console.log(`FAIL ${name}\n     ${e.message}`);
-  }
-  while (contexts.length) await contexts.pop().close();
-}
-
-server.close();
-rmSync(scratch, { recursive: true, force: true });
-process.exit(failed ? 1 : 0);
+await run();

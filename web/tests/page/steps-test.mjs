@@ -6,29 +6,18 @@
 //
 //   sh web/tests/page/run.sh web/tests/page/steps-test.mjs build-web/site
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
-import { options, serve, siteUrl, openContext as launch, openPage } from './browser.mjs';
+import { options, openPage, suite } from './browser.mjs';
 
 const args = options(process.argv.slice(2));
 const site = resolve(args.site ?? 'build-web/site');
 const batch = resolve(args.batch ?? 'build/zorkventa-batch');
 const stepTexts = resolve(args['step-texts'] ?? join(dirname(batch), 'zk_step_texts'));
-const scratch = mkdtempSync(join(tmpdir(), 'zk-steps-'));
-const server = await serve(site);
-const url = siteUrl(server);
+const { url, test, openContext, run } = await suite('zk-steps-', site);
 
 // What the desktop window says for V1 and χ (start-up gas), with the decimal comma of ru-RU.
 function nativeSteps(v1, chi) {
   return JSON.parse(execFileSync(stepTexts, [String(v1), String(chi), ','], { encoding: 'utf8' }));
-}
-
-const contexts = [];
-async function openContext(extra = {}) {
-  const context = await launch(scratch, extra);
-  contexts.push(context);
-  return context;
 }
 
 // The page with the case solved and the steps view shown.
@@ -77,9 +66,6 @@ function canvasPixels(page, id) {
     return { width: canvas.width, height: canvas.height, rgba: Array.from(data) };
   }, id);
 }
-
-const tests = [];
-const test = (name, body) => tests.push({ name, body });
 
 // ---------------------------------------------------------------------------------------------
 // Cases that end differently: the start-up case, an attached shock at a high Mach number, a wedge
@@ -229,18 +215,4 @@ test('the steps view fits a 360 x 740 phone without scrolling sideways', async (
 });
 
 // ---------------------------------------------------------------------------------------------
-let failed = 0;
-for (const { name, body } of tests) {
-  try {
-    await body();
-    console.log(`ok   ${name}`);
-  } catch (e) {
-    ++failed;
-    console.log(`FAIL ${name}\n     ${e.message}`);
-  }
-  while (contexts.length) await contexts.pop().close();
-}
-
-server.close();
-rmSync(scratch, { recursive: true, force: true });
-process.exit(failed ? 1 : 0);
+await run();
