@@ -205,20 +205,26 @@ test('the arrow keys on a chart step the wedge angle by one degree', async () =>
   if (!named) throw new Error('a chart without an accessible name or the keyboard');
 });
 
+// A phone, and a tablet wide enough for the wide screen's rules.
+const TOUCH_SCREENS = [{ width: 360, height: 740 }, { width: 800, height: 900 }];
+
 test('a touch drag on a chart picks the wedge angle', async () => {
-  const page = await compareView({ hasTouch: true, isMobile: true, viewport: { width: 360, height: 740 } });
-  const a = await pointOf(page, 'chart-family', 6);
-  const b = await pointOf(page, 'chart-family', 14);
-  const cdp = await page.context().newCDPSession(page);
-  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: a.x, y: a.y }] });
-  for (let k = 1; k <= 5; ++k)
-    await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: [{ x: a.x + ((b.x - a.x) * k) / 5, y: a.y }] });
-  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-  await page.waitForFunction(() => window.zorkventa.chi.value === 14, null, { timeout: 3000 }).catch(() => {});
-  if ((await chi(page)) !== 14) throw new Error(`the touch drag ended on χ = ${await chi(page)}`);
-  await expectNativeLabels(page, 14, 'touch drag');
-  const wide = await page.evaluate(() => document.documentElement.scrollWidth > window.innerWidth);
-  if (wide) throw new Error('the comparison view scrolls sideways at 360 px');
+  for (const viewport of TOUCH_SCREENS) {
+    const what = `${viewport.width} px wide`;
+    const page = await compareView({ hasTouch: true, isMobile: true, viewport });
+    const a = await pointOf(page, 'chart-family', 6);
+    const b = await pointOf(page, 'chart-family', 14);
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: a.x, y: a.y }] });
+    for (let k = 1; k <= 5; ++k)
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: [{ x: a.x + ((b.x - a.x) * k) / 5, y: a.y }] });
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    await page.waitForFunction(() => window.zorkventa.chi.value === 14, null, { timeout: 3000 }).catch(() => {});
+    if ((await chi(page)) !== 14) throw new Error(`${what}: the touch drag ended on χ = ${await chi(page)}`);
+    await expectNativeLabels(page, 14, `${what}, touch drag`);
+    const wide = await page.evaluate(() => document.documentElement.scrollWidth > window.innerWidth);
+    if (wide) throw new Error(`the comparison view scrolls sideways at ${viewport.width} px`);
+  }
 });
 
 await run();

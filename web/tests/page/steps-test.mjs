@@ -179,21 +179,26 @@ async function swipe(page, dx, dy) {
   await session.detach();
 }
 
-// The touch swipe is not yet reliable under the DevTools touch events in the merged page: the first
-// left swipe after a right one was seen to leave the step unchanged.  It runs when ZK_STEPS_SWIPE=1
-// is set, until that is understood.
-const swipeTest = process.env.ZK_STEPS_SWIPE === '1' ? test : (name) => console.log(`skip ${name} (ZK_STEPS_SWIPE=1 runs it)`);
-swipeTest('a swipe on a touch screen turns the steps: left for the next, right for the one before', async () => {
-  const page = await stepsPage({ viewport: { width: 800, height: 900 }, hasTouch: true, isMobile: true });
-  const { count } = await stepNumber(page);
-  // [sideways, down, the step shown after it] in CSS pixels.
-  const swipes = [[120, 0, 1], [-120, 0, 2], [-120, 10, 3], [120, -10, 2], [-20, 0, 2], [-60, 120, 2], [-120, 0, 3]];
-  for (const [dx, dy, step] of swipes) {
-    await swipe(page, dx, dy);
-    await expectStep(page, step, `after a swipe of (${dx}, ${dy})`);
+// On a phone and on a tablet, whose width takes the wide screen's layout.
+const TOUCH_SCREENS = [
+  { viewport: { width: 360, height: 740 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+  { viewport: { width: 800, height: 900 }, isMobile: true, hasTouch: true },
+];
+
+test('a swipe on a touch screen turns the steps: left for the next, right for the one before', async () => {
+  for (const screen of TOUCH_SCREENS) {
+    const page = await stepsPage(screen);
+    const what = `${screen.viewport.width} px wide`;
+    const { count } = await stepNumber(page);
+    // [sideways, down, the step shown after it] in CSS pixels.
+    const swipes = [[120, 0, 1], [-120, 0, 2], [-120, 10, 3], [120, -10, 2], [-20, 0, 2], [-60, 120, 2], [-120, 0, 3]];
+    for (const [dx, dy, step] of swipes) {
+      await swipe(page, dx, dy);
+      await expectStep(page, step, `${what}, after a swipe of (${dx}, ${dy})`);
+    }
+    for (let i = 0; i < count; ++i) await swipe(page, -120, 0);
+    await expectStep(page, count, `${what}, swiped past the last step`);
   }
-  for (let i = 0; i < count; ++i) await swipe(page, -120, 0);
-  await expectStep(page, count, 'swiped past the last step');
 });
 
 test('the steps view fits a 360 x 740 phone without scrolling sideways', async () => {
