@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the page's tests and its benchmark share: a plain static server of the site, as a
 // teacher's web server would serve it, and Debian's Chromium, headless, with a fresh profile for
-// every context.
+// every context; and the run of one script's tests.
 import { chromium } from 'playwright-core';
 import { createServer } from 'node:http';
-import { mkdtempSync, readFileSync, statSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { extname, join } from 'node:path';
 
 // The command line's --name value pairs.
@@ -59,4 +60,45 @@ export async function openPage(context, url) {
   await page.goto(url);
   await page.waitForSelector('html[data-ready="true"]', { timeout: 15000 });
   return page;
+}
+
+// One script's tests against the site: a scratch folder (named from prefix) for the browsers'
+// profiles and the script's files, the site served, and the browsers a test opens closed when it
+// ends.  test(name, body) adds a test; run() runs them in order, prints "ok   name" or
+// "FAIL name" with the reason for each, cleans up and ends the process with status 1 if any failed.
+export async function suite(prefix, site) {
+  const scratch = mkdtempSync(join(tmpdir(), prefix));
+  const server = await serve(site);
+  const tests = [];
+  const contexts = [];
+  const closeContexts = async () => {
+    while (contexts.length) await contexts.pop().close();
+  };
+  return {
+    scratch,
+    url: siteUrl(server),
+    test: (name, body) => tests.push({ name, body }),
+    async openContext(extra = {}) {
+      const context = await openContext(scratch, extra);
+      contexts.push(context);
+      return context;
+    },
+    closeContexts,
+    async run() {
+      let failed = 0;
+      for (const { name, body } of tests) {
+        try {
+          await body();
+          console.log(`ok   ${name}`);
+        } catch (e) {
+          ++failed;
+          console.log(`FAIL ${name}\n     ${e.message}`);
+        }
+        await closeContexts();
+      }
+      server.close();
+      rmSync(scratch, { recursive: true, force: true });
+      process.exit(failed ? 1 : 0);
+    },
+  };
 }

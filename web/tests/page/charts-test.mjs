@@ -5,16 +5,15 @@
 //
 //   sh web/tests/page/run.sh web/tests/page/charts-test.mjs build-web/site
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
-import { options, serve, siteUrl, openContext as launch, openPage } from './browser.mjs';
+import { options, openPage, suite } from './browser.mjs';
 
 const args = options(process.argv.slice(2));
 const site = resolve(args.site ?? 'build-web/site');
 const batch = resolve(args.batch ?? 'build/zorkventa-batch');
 const scenesTool = resolve(args.scenes ?? 'build/zk-chart-scenes');
-const scratch = mkdtempSync(join(tmpdir(), 'zk-charts-'));
+const { scratch, url, test, openContext, run } = await suite('zk-charts-', site);
 
 function psr(c1, gammaTimes100, v1, chi) {
   const file = join(scratch, `case-${c1}-${gammaTimes100}-${v1}-${chi}.psr`);
@@ -46,17 +45,6 @@ async function expectNativeLabels(page, chi, what) {
   for (const [id, key] of Object.entries(LABELS)) {
     if (shown[id] !== native[key]) throw new Error(`${what}: ${id} shows "${shown[id]}", the native program "${native[key]}"`);
   }
-}
-
-const server = await serve(site);
-const url = siteUrl(server);
-const tests = [];
-const test = (name, body) => tests.push({ name, body });
-const contexts = [];
-async function openContext(extra = {}) {
-  const context = await launch(scratch, extra);
-  contexts.push(context);
-  return context;
 }
 
 async function compareView(extra = {}) {
@@ -217,33 +205,26 @@ test('the arrow keys on a chart step the wedge angle by one degree', async () =>
   if (!named) throw new Error('a chart without an accessible name or the keyboard');
 });
 
+// A phone, and a tablet wide enough for the wide screen's rules.
+const TOUCH_SCREENS = [{ width: 360, height: 740 }, { width: 800, height: 900 }];
+
 test('a touch drag on a chart picks the wedge angle', async () => {
-  const page = await compareView({ hasTouch: true, isMobile: true, viewport: { width: 360, height: 740 } });
-  const a = await pointOf(page, 'chart-family', 6);
-  const b = await pointOf(page, 'chart-family', 14);
-  const cdp = await page.context().newCDPSession(page);
-  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: a.x, y: a.y }] });
-  for (let k = 1; k <= 5; ++k)
-    await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: [{ x: a.x + ((b.x - a.x) * k) / 5, y: a.y }] });
-  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-  await page.waitForFunction(() => window.zorkventa.chi.value === 14, null, { timeout: 3000 }).catch(() => {});
-  if ((await chi(page)) !== 14) throw new Error(`the touch drag ended on χ = ${await chi(page)}`);
-  await expectNativeLabels(page, 14, 'touch drag');
-  const wide = await page.evaluate(() => document.documentElement.scrollWidth > window.innerWidth);
-  if (wide) throw new Error('the comparison view scrolls sideways at 360 px');
+  for (const viewport of TOUCH_SCREENS) {
+    const what = `${viewport.width} px wide`;
+    const page = await compareView({ hasTouch: true, isMobile: true, viewport });
+    const a = await pointOf(page, 'chart-family', 6);
+    const b = await pointOf(page, 'chart-family', 14);
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: a.x, y: a.y }] });
+    for (let k = 1; k <= 5; ++k)
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: [{ x: a.x + ((b.x - a.x) * k) / 5, y: a.y }] });
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    await page.waitForFunction(() => window.zorkventa.chi.value === 14, null, { timeout: 3000 }).catch(() => {});
+    if ((await chi(page)) !== 14) throw new Error(`${what}: the touch drag ended on χ = ${await chi(page)}`);
+    await expectNativeLabels(page, 14, `${what}, touch drag`);
+    const wide = await page.evaluate(() => document.documentElement.scrollWidth > window.innerWidth);
+    if (wide) throw new Error(`the comparison view scrolls sideways at ${viewport.width} px`);
+  }
 });
 
-let failed = 0;
-for (const { name, body } of tests) {
-  try {
-    await body();
-    console.log(`ok   ${name}`);
-  } catch (e) {
-    ++failed;
-    console.log(`FAIL ${name}\n     ${e.message}`);
-  }
-  while (contexts.length) await contexts.pop().close();
-}
-server.close();
-rmSync(scratch, { recursive: true, force: true });
-process.exit(failed ? 1 : 0);
+await run();

@@ -4,15 +4,14 @@
 //
 //   sh web/tests/page/run.sh web/tests/page/flight-test.mjs build-web/site
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
-import { options, serve, siteUrl, openContext as launch, openPage } from './browser.mjs';
+import { options, openPage, suite } from './browser.mjs';
 
 const args = options(process.argv.slice(2));
 const site = resolve(args.site ?? 'build-web/site');
 const batch = resolve(args.batch ?? 'build/zorkventa-batch');
-const scratch = mkdtempSync(join(tmpdir(), 'zk-flight-'));
+const { scratch, url, test, openContext, run } = await suite('zk-flight-', site);
 
 function psr(c1, gammaTimes100, v1, chi) {
   const file = join(scratch, `case-${c1}-${gammaTimes100}-${v1}-${chi}.psr`);
@@ -40,13 +39,6 @@ function native(file, extra = []) {
 }
 
 const LABELS = { mach: 'mach', p2p1: 'p2_p1', rho1rho2: 'rho1_rho2', v2v1: 'v2_v1', t2t1: 't2_t1', chimax: 'chi_max' };
-
-const contexts = [];
-async function openContext(extra = {}) {
-  const context = await launch(scratch, extra);
-  contexts.push(context);
-  return context;
-}
 
 // What the view's frames report (they may run in a worker that owns the canvas).
 function query(page, what) {
@@ -126,11 +118,6 @@ const PICKS = [
 ];
 
 // ---------------------------------------------------------------------------------------------
-const server = await serve(site);
-const url = siteUrl(server);
-const tests = [];
-const test = (name, body) => tests.push({ name, body });
-
 // The picture as the canvas shows it, with the ticks so far.
 async function picture(page) {
   return { hash: await query(page, 'hash'), ticks: await query(page, 'ticks') };
@@ -347,18 +334,4 @@ test('without a worker for the canvas, or when the worker fails, the frames run 
 });
 
 // ---------------------------------------------------------------------------------------------
-let failed = 0;
-for (const { name, body } of tests) {
-  try {
-    await body();
-    console.log(`ok   ${name}`);
-  } catch (e) {
-    ++failed;
-    console.log(`FAIL ${name}\n     ${e.message}`);
-  }
-  while (contexts.length) await contexts.pop().close();
-}
-
-server.close();
-rmSync(scratch, { recursive: true, force: true });
-process.exit(failed ? 1 : 0);
+await run();

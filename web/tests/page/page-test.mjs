@@ -5,16 +5,15 @@
 //
 //   sh web/tests/page/run.sh web/tests/page/page-test.mjs build-web/site
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { readFileSync, writeFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
-import { options, serve, siteUrl, openContext as launch, openPage } from './browser.mjs';
+import { options, openPage, suite } from './browser.mjs';
 
 const args = options(process.argv.slice(2));
 const site = resolve(args.site ?? 'build-web/site');
 const batch = resolve(args.batch ?? 'build/zorkventa-batch');
 const dataDir = resolve(args.data ?? 'tests/data');
-const scratch = mkdtempSync(join(tmpdir(), 'zk-page-'));
+const { scratch, url, test, openContext, run } = await suite('zk-page-', site);
 
 // ---------------------------------------------------------------------------------------------
 // The native program's answers.
@@ -57,13 +56,6 @@ function bmpPixels(bytes) {
     }
   }
   return { width, height, rgb };
-}
-
-const contexts = [];
-async function openContext(extra = {}) {
-  const context = await launch(scratch, extra);
-  contexts.push(context);
-  return context;
 }
 
 async function labelsOf(page) {
@@ -128,11 +120,6 @@ function equalPixels(shown, native) {
 }
 
 // ---------------------------------------------------------------------------------------------
-const server = await serve(site);
-const url = siteUrl(server);
-const tests = [];
-const test = (name, body) => tests.push({ name, body });
-
 test('the start-up diagram equals the native BMP pixel for pixel', async () => {
   const context = await openContext();
   const page = await openPage(context, url);
@@ -344,18 +331,4 @@ test('the keyboard alone reaches "Применить" and applies', async () => 
 });
 
 // ---------------------------------------------------------------------------------------------
-let failed = 0;
-for (const { name, body } of tests) {
-  try {
-    await body();
-    console.log(`ok   ${name}`);
-  } catch (e) {
-    ++failed;
-    console.log(`FAIL ${name}\n     ${e.message}`);
-  }
-  while (contexts.length) await contexts.pop().close();
-}
-
-server.close();
-rmSync(scratch, { recursive: true, force: true });
-process.exit(failed ? 1 : 0);
+await run();

@@ -5,16 +5,15 @@
 //
 //   sh web/tests/page/run.sh web/tests/page/views-test.mjs build-web/site
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { readFileSync, writeFileSync } from 'node:fs';
 import { dirname, join, resolve } from 'node:path';
-import { options, serve, siteUrl, openContext as launch, openPage } from './browser.mjs';
+import { options, openPage, suite } from './browser.mjs';
 
 const args = options(process.argv.slice(2));
 const site = resolve(args.site ?? 'build-web/site');
 const batch = resolve(args.batch ?? 'build/zorkventa-batch');
 const tableTool = join(dirname(batch), 'zk_comparison_table');
-const scratch = mkdtempSync(join(tmpdir(), 'zk-views-'));
+const { scratch, url: base, test, openContext, closeContexts, run } = await suite('zk-views-', site);
 
 function psr(c1, gammaTimes100, v1, chi) {
   const file = join(scratch, `case-${c1}-${gammaTimes100}-${v1}-${chi}.psr`);
@@ -57,14 +56,6 @@ async function expectLabels(page, file, what) {
   }
 }
 
-const server = await serve(site);
-const base = siteUrl(server);
-const contexts = [];
-async function openContext(extra = {}) {
-  const context = await launch(scratch, extra);
-  contexts.push(context);
-  return context;
-}
 const CLIPBOARD = { permissions: ['clipboard-read', 'clipboard-write'] };
 
 async function clipboard(page) {
@@ -94,9 +85,6 @@ async function apply(page, chi, v1) {
   await page.fill('#v1', String(v1));
   await page.click('#apply');
 }
-
-const tests = [];
-const test = (name, body) => tests.push({ name, body });
 
 test('the table shows the desktop\'s rows and follows every Apply while shown', async () => {
   const page = await openPage(await openContext(CLIPBOARD), base);
@@ -237,7 +225,7 @@ test('a malformed parameter is left out with a message; the others still count',
     if (errors.length) throw new Error(`${c.query}: ${errors}`);
     const labels = await page.evaluate(() => document.querySelector('.results').textContent);
     if (/NaN|Infinity|undefined/.test(labels)) throw new Error(`${c.query}: ${labels}`);
-    while (contexts.length) await contexts.pop().close();
+    await closeContexts();
   }
 });
 
@@ -290,18 +278,4 @@ test('the comparison\'s refresh time in Chromium', async () => {
   console.log(`     refresh: first ${times.first.toFixed(1)} ms, new V1 median ${median(times.newSpeed).toFixed(1)} ms, same V1 median ${median(times.sameSpeed).toFixed(1)} ms`);
 });
 
-let failed = 0;
-for (const { name, body } of tests) {
-  try {
-    await body();
-    console.log(`ok   ${name}`);
-  } catch (e) {
-    ++failed;
-    console.log(`FAIL ${name}\n     ${e.message}`);
-  }
-  while (contexts.length) await contexts.pop().close();
-}
-
-server.close();
-rmSync(scratch, { recursive: true, force: true });
-process.exit(failed ? 1 : 0);
+await run();
