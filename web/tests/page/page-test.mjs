@@ -281,6 +281,15 @@ test('a reload with the network off after the first visit still draws', async ()
   await page.waitForSelector('html[data-ready="true"]', { timeout: 15000 });
   const bmp = join(scratch, 'startup.bmp');
   equalPixels(await canvasRgb(page), bmpPixels(readFileSync(bmp)));
+  // The flight view's worker and its scripts come from the cache too: its frames run there (a
+  // worker that failed to load would have handed the frames to the page by now).
+  const until = Date.now() + 10000;
+  while (!((await page.evaluate(() => window.zorkventa.flight.query('ticks'))) >= 3)) {
+    if (Date.now() > until) throw new Error('offline, the flight view does not tick');
+    await page.waitForTimeout(20);
+  }
+  const kind = await page.evaluate(() => window.zorkventa.flight.frames.kind);
+  if (kind !== 'worker') throw new Error(`offline, the flight frames run on the ${kind}'s thread`);
   await context.setOffline(false);
 });
 
