@@ -52,10 +52,11 @@ std::string EncodeBmp(const RasterCanvas& canvas) {
     PutU32(out, 0); // important colours: all
 
     const std::uint32_t* bits = canvas.Bits();
+    const PixelLayout layout = canvas.Layout();
     for (std::uint32_t row = height; row-- > 0;) {
         const std::uint32_t* line = bits + static_cast<std::size_t>(row) * width;
         for (std::uint32_t x = 0; x < width; ++x) {
-            const std::uint32_t p = line[x];
+            const std::uint32_t p = RasterCanvas::Rgb32Of(line[x], layout);
             out.push_back(static_cast<char>(p & 0xFFu));         // blue
             out.push_back(static_cast<char>((p >> 8) & 0xFFu));  // green
             out.push_back(static_cast<char>((p >> 16) & 0xFFu)); // red

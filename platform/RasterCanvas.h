@@ -74,6 +74,12 @@ public:
     // DeviceWidth() per row.
     const std::uint32_t* Bits() const { return pixels_.data(); }
     PixelLayout Layout() const { return layout_; }
+    // A word of Bits() in the given layout as 0xFFRRGGBB, for the writers of image files.
+    static std::uint32_t Rgb32Of(std::uint32_t word, PixelLayout layout) {
+        if (layout == PixelLayout::Rgb32)
+            return word;
+        return (word & 0xFF00FF00u) | ((word >> 16) & 0xFFu) | ((word & 0xFFu) << 16);
+    }
     // The colour of one logical pixel (the top-left device pixel of its block) as a TColor
     // (0x00BBGGRR); white outside the surface.
     TColor Pixel(std::int32_t x, std::int32_t y) const;

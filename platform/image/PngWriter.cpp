@@ -45,10 +45,11 @@ bool Encode(Encoder& e, const RasterCanvas& canvas, std::vector<png_byte>& row, 
     png_set_pHYs(e.png, e.info, dotsPerMetre, dotsPerMetre, PNG_RESOLUTION_METER);
     png_write_info(e.png, e.info);
     const std::uint32_t* pixels = canvas.Bits();
+    const PixelLayout layout = canvas.Layout();
     for (png_uint_32 y = 0; y < height; ++y) {
         const std::uint32_t* source = pixels + static_cast<std::size_t>(y) * width;
         for (png_uint_32 x = 0; x < width; ++x) {
-            const std::uint32_t argb = source[x]; // 0xFFRRGGBB
+            const std::uint32_t argb = RasterCanvas::Rgb32Of(source[x], layout); // 0xFFRRGGBB
             row[3 * x] = static_cast<png_byte>(argb >> 16);
             row[3 * x + 1] = static_cast<png_byte>(argb >> 8);
             row[3 * x + 2] = static_cast<png_byte>(argb);

@@ -3,6 +3,7 @@
 
 #include "BmpWriter.h"
 #include "CanvasTestSupport.h"
+#include "PngWriter.h"
 
 namespace zk {
 namespace {
@@ -17,6 +18,32 @@ std::uint32_t U32(const std::string& b, std::size_t at) {
 std::uint32_t U16(const std::string& b, std::size_t at) {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
            static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8;
+}
+
+// A canvas kept in the HTML canvas's byte order writes the same BMP and PNG files as the usual one.
+TEST(EncodeBmp, BothPixelLayoutsWriteTheSameFiles) {
+    for (const std::int32_t scale : {1, 2}) {
+        RasterCanvas rgb32(40, 30, FontSpec{}, scale);
+        RasterCanvas rgba(40, 30, FontSpec{}, scale, PixelLayout::Rgba8888);
+        for (RasterCanvas* c : {&rgb32, &rgba}) {
+            c->SetPenColor(clRed);
+            c->SetPenWidth(3);
+            c->MoveTo(2, 2);
+            c->LineTo(35, 20);
+            c->SetPenColor(clBlue);
+            c->Ellipse(5, 10, 25, 28);
+            c->SetPixel(39, 0, clGreen);
+        }
+        const std::string bmp = EncodeBmp(rgb32);
+        EXPECT_EQ(EncodeBmp(rgba), bmp) << "scale " << scale;
+        EXPECT_EQ(EncodePng(rgba), EncodePng(rgb32)) << "scale " << scale;
+        // The red line is red in the file: B, G, R of a pixel on it.
+        const std::size_t stride = (std::size_t(40 * scale) * 3 + 3) / 4 * 4;
+        const std::size_t row = std::size_t(30 * scale - 1 - 2 * scale); // rows are stored bottom up
+        const std::size_t at = 54 + row * stride + std::size_t(2 * scale) * 3;
+        EXPECT_EQ(static_cast<unsigned char>(bmp[at + 2]), 0xFF) << "scale " << scale;
+        EXPECT_EQ(static_cast<unsigned char>(bmp[at]), 0x00) << "scale " << scale;
+    }
 }
 
 TEST(EncodeBmp, HeaderOfTheDiagramPicture) {

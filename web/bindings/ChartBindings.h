@@ -13,8 +13,9 @@ namespace zk {
 
 class PageCharts {
   public:
-    // The scenes of the state the last Apply left, compared as given.  measure: a function (text, pixelHeight, bold) → {advance, ascent, height} of the
-    // canvas's font, or undefined for the estimated metrics every front end can reproduce.
+    // The scenes of the state the last Apply left, compared as given.  measure: a function
+    // (text, pixelHeight, bold) → {advance, ascent, height} of the canvas's font, or undefined for
+    // the estimated metrics every front end can reproduce.
     std::string Scenes(const FlowState& state, const ComparedCase& compared, const std::string& separator,
                        emscripten::val measure);
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ComparisonBindings.h"
 
-
 #include "ComparisonText.h"
 #include "ShockComparison.h"
 

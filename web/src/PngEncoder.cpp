@@ -146,10 +146,12 @@ std::string EncodePng(const RasterCanvas& canvas) {
     std::string raw;
     raw.reserve(stride * static_cast<std::size_t>(height));
     const std::uint32_t* bits = canvas.Bits();
+    const PixelLayout layout = canvas.Layout();
     for (std::int32_t y = 0; y < height; ++y) {
         raw += '\0'; // no filter
         for (std::int32_t x = 0; x < width; ++x) {
-            const std::uint32_t p = bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x];
+            const std::uint32_t p =
+                RasterCanvas::Rgb32Of(bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x], layout);
             raw += static_cast<char>((p >> 16) & 0xFF);
             raw += static_cast<char>((p >> 8) & 0xFF);
             raw += static_cast<char>(p & 0xFF);
